@@ -1,0 +1,59 @@
+#pragma once
+// The one seam between the program's work and whoever watches it: the window, the console, or a test.
+// Every message box, status text and progress update goes through here. Texts are Windows-1250.
+#include <string>
+#include <string_view>
+
+namespace nodra {
+
+enum class Icon { None, Information, Warning, Error };
+enum class Buttons { Ok, YesNo, Abort };
+enum class Answer { Ok, Yes, No, Abort };
+
+// How a message counts for the exit code of a batch run.
+enum class Outcome { Info, Failure, NoTerminal };
+
+struct Message {
+  std::string text;
+  std::string caption;
+  Icon icon = Icon::Information;
+  Buttons buttons = Buttons::Ok;
+  Answer defaultAnswer = Answer::Ok;
+  bool ownedByWindow = false;
+  bool onTop = true;
+  Outcome outcome = Outcome::Info;
+};
+
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  Answer message(const Message& m) {
+    note(m.outcome);
+    return ask(m);
+  }
+  // A failure the user is told about without a box of its own (a status text, a console line).
+  void note(Outcome o) {
+    if (static_cast<int>(o) > static_cast<int>(worst_)) worst_ = o;
+  }
+  Outcome worstOutcome() const { return worst_; }
+  void resetOutcome() { worst_ = Outcome::Info; }
+
+  // Panel 0: the terminal drive after a detection.
+  virtual void setDriveText(std::string_view text) = 0;
+  // Panel 1: the state text. Shown at once.
+  virtual void setStatus(std::string_view text) = 0;
+  virtual void setTitle(std::string_view text) = 0;
+  virtual void setProgressMax(int max) = 0;
+  // During a conversion: panel 0 shows `shown`, the title and the gauge `count`.
+  // Called once per record; implementations decide how often to repaint.
+  virtual void progress(unsigned shown, unsigned count) = 0;
+
+ protected:
+  virtual Answer ask(const Message& m) = 0;
+
+ private:
+  Outcome worst_ = Outcome::Info;
+};
+
+}  // namespace nodra
