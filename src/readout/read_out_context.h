@@ -1,0 +1,22 @@
+#pragma once
+// What a read-out command works with; the window builds one for each command from its controls.
+#include <functional>
+#include <string>
+
+#include "settings/local_settings.h"
+#include "terminal/terminal_session.h"
+
+namespace nodra {
+
+struct ReadOutContext {
+  TerminalSession& session;
+  // As the controls hold them at the moment of the run (the field order straight from the lists).
+  const LocalSettings& settings;
+  std::string exeFolder;  // Windows-1250, ends with "/"
+  // Refreshes the terminal settings and the NODRA page; leaves "Konfigurácia vyčítaná" in the status bar.
+  std::function<void()> readTerminalSettings;
+  bool nonZeroOnly = false;
+  unsigned runningItemCounter = 0;  // the XML writers' counter
+};
+
+}  // namespace nodra
