@@ -1,0 +1,308 @@
+#include "app/form_nodra.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <system_error>
+
+#include "app/qt_text.h"
+#include "app/terminal_picture.h"
+#include "platform/integer_text.h"
+#include "platform/exe_folder.h"
+#include "platform/path_text.h"
+
+namespace nodra {
+
+namespace {
+constexpr int kClientWidth = 370;
+constexpr int kClientHeight = 538;
+constexpr int kStatusHeight = 17;
+
+QPushButton* commandButton(QWidget* parent, std::string_view caption, std::string_view hint, QRect place) {
+  auto* b = new QPushButton(qs(caption), parent);
+  if (!hint.empty()) b->setToolTip(qs(hint));
+  b->setGeometry(place);
+  QFont f = b->font();
+  f.setPointSize(12);
+  b->setFont(f);
+  return b;
+}
+
+std::optional<QString> chooseWithDialog(QWidget* parent, const QString& title, const QString& filter,
+                                        const QString& preset, bool mustExist) {
+  QFileDialog dialog(parent, title, QString(), filter);
+  dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (!preset.isEmpty()) dialog.selectFile(preset);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+}  // namespace
+
+TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> volumes)
+    : options_(std::move(options)),
+      volumes_(std::move(volumes)),
+      ui_(std::make_unique<FormUi>(options_.headless)),
+      session_{*ui_, *volumes_, std::nullopt} {
+  setObjectName(QStringLiteral("Form_nodra"));
+  setWindowTitle(qs(" NODRA3000 1.203"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(kClientWidth, kClientHeight);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(192, 192, 192));
+  pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+  setPalette(pal);
+  setAutoFillBackground(true);
+  applicationTitle_ = QStringLiteral("NODRA3000");
+
+  buildMainView();
+  buildConfigurationView();
+  ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
+                              [this](const QString& title) { setApplicationTitle(title); }});
+  chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {
+    return chooseWithDialog(this, title, filter, preset, mustExist);
+  };
+  connectHandlers();
+}
+
+TForm_nodra::~TForm_nodra() = default;
+
+void TForm_nodra::buildMainView() {
+  auto* content = new QWidget(this);
+  content->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
+  mainView = content;
+  Image1 = new QLabel(content);
+  Image1->setGeometry(15, 63, 161, 345);
+  Image1->setPixmap(drawTerminalPicture(161, 345));
+  Btn_vyc_karty = commandButton(content, "&VYČÍTAJ", "Vyčítanie položiek do PC.", QRect(218, 104, 129, 30));
+  Btn_napln_sklad = commandButton(content, "&NAPLŇ", "Naplnanie položiek do NODRA.", QRect(217, 165, 129, 30));
+  Btn_konfiguracia = commandButton(content, "N&ASTAV", "", QRect(218, 360, 129, 30));
+  Btn_nenul_karty = commandButton(content, "Nenulové položky", "Vyčítanie nenulových položiek z hlavného skladu.", {});
+  Btn_vyc_zost = commandButton(content, "Zostavy", "Vyčítanie zostavy a skladu výdajok a príjemok.", {});
+  Btn_nul_sklad = commandButton(
+      content, "Všetky sklady",
+      "Nulovanie množstva v položkách hlavného skladu. Zostava a sklad VP sa zmažú kompletne celé.", {});
+  Btn_nul_zost = commandButton(content, "Zostava", "Zmazanie zostavy.", {});
+  Btn_nul_skladVP = commandButton(content, "Výdajky, príjemky", "Zmazanie skladu výdajok, príjemok.", {});
+  Btn_nul_hlSklad = commandButton(content, "Hlavný sklad", "Nulovanie množstva vo všetkých položkách hlavného skladu.", {});
+  for (QPushButton* hidden : {Btn_nenul_karty, Btn_vyc_zost, Btn_nul_sklad, Btn_nul_zost, Btn_nul_skladVP, Btn_nul_hlSklad}) {
+    hidden->hide();
+  }
+
+  StatusBar1 = new QWidget(this);
+  StatusBar1->setGeometry(0, kClientHeight - 2 * kStatusHeight, kClientWidth, kStatusHeight);
+  StatusBar1->setAutoFillBackground(true);
+  auto* panels = new QHBoxLayout(StatusBar1);
+  panels->setContentsMargins(0, 0, 0, 0);
+  panels->setSpacing(2);
+  statusPanel0 = new QLabel(qs("NODRA"), StatusBar1);
+  statusPanel1 = new QLabel(StatusBar1);
+  statusPanel0->setFixedWidth(70);
+  statusPanel1->setFixedWidth(300);
+  for (QLabel* panel : {statusPanel0, statusPanel1}) {
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panels->addWidget(panel);
+  }
+  panels->addStretch();
+  Bar = new StatusGauge(this);
+  Bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+  Bar->hide();
+}
+
+void TForm_nodra::buildConfigurationView() {
+  Page_konfig = new QTabWidget(this);
+  Page_konfig->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
+  Page_konfig->setToolTip(qs("Nastavenie NODRA3000"));
+  QFont tabFont = Page_konfig->tabBar()->font();
+  tabFont.setBold(true);
+  Page_konfig->tabBar()->setFont(tabFont);
+  Page_konfig->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { color: #000080; } QTabBar::tab:hover { color: #0000ff; }"));
+  cfg_terminal = new TerminalPage;
+  cfg_SK = new ImportExportPage;
+  cfg_data = new QWidget;
+  tab_xml = new XmlPage;
+  TabSheet2 = new FlashPage;
+  TabSheet1 = new QWidget;
+  TabSheet3 = new QWidget;
+  Page_konfig->addTab(cfg_terminal, qs("NODRA"));
+  Page_konfig->addTab(cfg_SK, qs("IMPORT / EXPORT"));
+  Page_konfig->addTab(cfg_data, qs("DATA"));
+  Page_konfig->addTab(tab_xml, qs("XML"));
+  Page_konfig->addTab(TabSheet2, qs("FLASH"));
+  Page_konfig->addTab(TabSheet1, qs("WIFI"));
+  Page_konfig->addTab(TabSheet3, qs("POHODA "));
+  Page_konfig->setTabVisible(2, false);
+  Page_konfig->hide();
+}
+
+void TForm_nodra::setApplicationTitle(const QString& title) {
+  applicationTitle_ = title;
+  // The task bar of a Linux desktop shows the window's own title; the icon text is the nearest to the
+  // application title. The small batch window has no caption of its own to keep, so it shows the title.
+  setWindowIconText(title);
+  if (batchMode()) setWindowTitle(title);
+}
+
+void TForm_nodra::FormCreate() {
+  Page_konfig->setCurrentIndex(0);
+  shownPage_ = 0;
+  std::error_code ec;
+  std::filesystem::path folder = findExeFolder(options_.executable);
+  auto folderText = toPathText(folder);
+  // A folder without a Windows-1250 name cannot be stored in the settings; the default still works.
+  exeFolder = (folderText ? *folderText : toDisplayText(folder));
+  if (exeFolder.empty() || exeFolder.back() != '/') exeFolder.push_back('/');
+  localSettingsPath = exeFolder + "nodra3000.ini";
+  std::filesystem::path oldSettings = folder / options_.executable.filename();
+  oldSettings.replace_extension(".ini");
+  if (std::filesystem::exists(oldSettings, ec) && !std::filesystem::exists(toFsPath(localSettingsPath), ec)) {
+    std::filesystem::rename(oldSettings, toFsPath(localSettingsPath), ec);
+  }
+  LoadLocalSettings();
+  runMinimized_ = false;
+  if (batchMode()) runBatch();
+}
+
+void TForm_nodra::runBatch() {
+  move(0, 0);
+  for (QWidget* w : {static_cast<QWidget*>(Btn_vyc_karty), static_cast<QWidget*>(Btn_napln_sklad),
+                     static_cast<QWidget*>(Btn_konfiguracia), static_cast<QWidget*>(Image1)}) {
+    w->hide();
+  }
+  Bar->show();
+  // The outer height includes the title bar; the client keeps the status bar and the gauge.
+  auto setOuterHeight = [this](int outer) {
+    int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    int client = std::max(outer - frame, 2 * kStatusHeight - 20);
+    setFixedSize(kClientWidth, std::max(client, 1));
+    StatusBar1->move(0, height() - 2 * kStatusHeight);
+    Bar->move(0, height() - kStatusHeight);
+  };
+  setOuterHeight(60);
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (options_.arguments.size() >= 2) {
+    if (options_.arguments[1] == QStringLiteral("/min")) {
+      runMinimized_ = true;
+      setWindowFlag(Qt::WindowStaysOnTopHint, false);
+      setWindowState(Qt::WindowMinimized);
+    } else if (!options_.headless) {
+      show();
+    }
+  }
+  const QString command = options_.arguments.front();
+  const QChar letter = command.isEmpty() ? QChar() : command.front();
+  if (letter == QLatin1Char('V')) {
+    Btn_vyc_kartyClick();
+  } else if (letter == QLatin1Char('N')) {
+    Btn_nenul_kartyClick();
+  } else if (letter == QLatin1Char('P')) {
+    setOuterHeight(40);
+    Btn_vyc_zostClick();
+  } else if (letter == QLatin1Char('O')) {
+    setOuterHeight(40);
+    Btn_napln_skladClick();
+  } else if (letter == QLatin1Char('Z')) {
+    setOuterHeight(40);
+    Btn_nul_skladClick();
+  } else if (letter == QLatin1Char('z')) {
+    setOuterHeight(40);
+    Btn_nul_zostClick();
+  } else {
+    showUsage();
+  }
+  close();
+}
+
+void TForm_nodra::showUsage() {
+  usageShown_ = true;
+  Message m;
+  m.text =
+      "nodra_mmc_trm.exe [VPNZzO] [/min]\n\nV - vyčíta všetky položky z hlavného skladu, zostavu a sklad VP (ak bol "
+      "vytvorený)\n\nP - vyčíta zostavu\n\nN - vyčíta nenulové položky hlavného skladu\n\nZ - vynuluje počty "
+      "hlavného skladu + zmaže zostavu + zmaže sklad VP (ak bol vytvorený)\n\nz - zmaže zostavu\n\nO - naplní "
+      "hlavný sklad\n\n/min, alebo /nodsp - spusti v minimalizovanom okne";
+  m.caption = fromQs(applicationTitle_);
+  m.icon = Icon::None;
+  m.onTop = false;
+  ui_->message(m);
+}
+
+ExitCode TForm_nodra::exitCode() const {
+  if (usageShown_) return ExitCode::Usage;
+  switch (ui_->worstOutcome()) {
+    case Outcome::NoTerminal: return ExitCode::NoTerminal;
+    case Outcome::Failure: return ExitCode::Failure;
+    case Outcome::Info: break;
+  }
+  return ExitCode::Ok;
+}
+
+void TForm_nodra::closeEvent(QCloseEvent* event) {
+  if (!CommitLocalSettings()) {
+    event->ignore();
+    return;
+  }
+  if (Page_konfig->isVisible()) {
+    Page_konfig->hide();
+    LoadLocalSettings();
+    for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->show();
+    event->ignore();
+    return;
+  }
+  CommitLocalSettings();
+  event->accept();
+}
+
+void TForm_nodra::showError(const std::string& text) {
+  Message m;
+  m.text = text;
+  m.caption = fromQs(applicationTitle_);
+  m.icon = Icon::Error;
+  m.outcome = Outcome::Failure;
+  ui_->message(m);
+}
+
+void TForm_nodra::Btn_konfiguraciaClick() {
+  configReady = 0;
+  if (session_.check()) ReadTerminalSettings();
+  repaint();
+  Page_konfig->show();
+  Page_konfig->raise();
+  for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->hide();
+  cfg_terminal->Edit_usbhdd->setText(session_.drive ? qs(session_.drive->displayPath("CONFIG\\")) : QString());
+  configReady = 1;
+}
+
+void TForm_nodra::connectHandlers() {
+  connectMainView();
+  connectTerminalPage();
+  connectLayoutPages();
+}
+
+void TForm_nodra::connectMainView() {
+  connect(Btn_vyc_karty, &QPushButton::clicked, this, [this] { Btn_vyc_kartyClick(); });
+  connect(Btn_napln_sklad, &QPushButton::clicked, this, [this] { Btn_napln_skladClick(); });
+  connect(Btn_konfiguracia, &QPushButton::clicked, this, [this] { Btn_konfiguraciaClick(); });
+  connect(Btn_nenul_karty, &QPushButton::clicked, this, [this] { Btn_nenul_kartyClick(); });
+  connect(Btn_vyc_zost, &QPushButton::clicked, this, [this] { Btn_vyc_zostClick(); });
+  connect(Btn_nul_sklad, &QPushButton::clicked, this, [this] { Btn_nul_skladClick(); });
+  connect(Btn_nul_zost, &QPushButton::clicked, this, [this] { Btn_nul_zostClick(); });
+  connect(Btn_nul_skladVP, &QPushButton::clicked, this, [this] { Btn_nul_skladVPClick(); });
+  connect(Btn_nul_hlSklad, &QPushButton::clicked, this, [this] { Btn_nul_hlSkladClick(); });
+  connect(Page_konfig, &QTabWidget::currentChanged, this, [this](int index) { Page_konfigChange(index); });
+}
+
+void TForm_nodra::Page_konfigChange(int index) {
+  if (shownPage_ == 1 && index != 1) cfg_SKHide();
+  shownPage_ = index;
+  CommitLocalSettings();
+  if (index == 1) cfg_SKShow();
+}
+
+}  // namespace nodra

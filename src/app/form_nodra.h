@@ -1,0 +1,181 @@
+#pragma once
+// The program's one window and the owner of its state: the main view, the configuration pages, the status
+// bar and gauge, and every control's handler. Handlers gather what the controls hold, call the Qt-free code of
+// the subsystem, and show the outcome. The handlers are split by page into the form_nodra_*.cpp files.
+#include <QLabel>
+#include <QPushButton>
+#include <QStringList>
+#include <QTabWidget>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/form_ui.h"
+#include "app/pages/flash_page.h"
+#include "app/pages/import_export_page.h"
+#include "app/pages/terminal_page.h"
+#include "app/pages/xml_page.h"
+#include "app/status_gauge.h"
+#include "platform/volumes.h"
+#include "settings/local_settings.h"
+#include "terminal/terminal_session.h"
+#include "terminal/terminal_settings.h"
+
+namespace nodra {
+
+struct StartOptions {
+  std::filesystem::path executable;  // the program's own path
+  QStringList arguments;             // without the program itself
+  bool headless = false;             // no window is ever shown; messages go to standard error
+};
+
+enum class ExitCode : int { Ok = 0, Failure = 1, Usage = 2, NoTerminal = 3, AlreadyRunning = 4 };
+
+class TForm_nodra : public QWidget {
+ public:
+  explicit TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> volumes = makeVolumeSource());
+  ~TForm_nodra() override;
+
+  // Window creation: paths, settings, and in batch mode the whole command.
+  void FormCreate();
+  bool runMinimized() const { return runMinimized_; }
+  bool batchMode() const { return !options_.arguments.isEmpty(); }
+  ExitCode exitCode() const;
+
+  FormUi& ui() { return *ui_; }
+  TerminalSession& session() { return session_; }
+
+  // File dialogs go through here so tests can answer them. Returns the chosen path or nothing on cancel.
+  using FileChooser = std::function<std::optional<QString>(const QString& title, const QString& filter,
+                                                          const QString& preset, bool mustExist)>;
+  void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
+  // --- Main view ---
+  QWidget* mainView;
+  QLabel* Image1;
+  QPushButton* Btn_vyc_karty;
+  QPushButton* Btn_napln_sklad;
+  QPushButton* Btn_konfiguracia;
+  QPushButton* Btn_nenul_karty;
+  QPushButton* Btn_vyc_zost;
+  QPushButton* Btn_nul_sklad;
+  QPushButton* Btn_nul_zost;
+  QPushButton* Btn_nul_skladVP;
+  QPushButton* Btn_nul_hlSklad;
+  QWidget* StatusBar1;
+  QLabel* statusPanel0;
+  QLabel* statusPanel1;
+  StatusGauge* Bar;
+
+  // --- Configuration view ---
+  QTabWidget* Page_konfig;
+  TerminalPage* cfg_terminal;
+  ImportExportPage* cfg_SK;
+  QWidget* cfg_data;
+  XmlPage* tab_xml;
+  FlashPage* TabSheet2;
+  QWidget* TabSheet1;
+  QWidget* TabSheet3;
+
+  // --- State ---
+  std::string exeFolder;  // Windows-1250, ends with "/"
+  std::string localSettingsPath;
+  LocalSettings settings;
+  TerminalSettings terminalSettings;
+  int configReady = 0;
+  bool nonZeroOnly = false;
+  unsigned runningItemCounter = 0;
+
+  // --- Main view commands ---
+  void Btn_konfiguraciaClick();
+  void Btn_vyc_kartyClick();
+  void Btn_nenul_kartyClick();
+  void Btn_vyc_zostClick();
+  void Btn_napln_skladClick();
+  void Btn_nul_skladClick();
+  void Btn_nul_zostClick();
+  void Btn_nul_skladVPClick();
+  void Btn_nul_hlSkladClick();
+  void ClearTerminalStores(int clearSklad, int clearZost, int clearSkladVP);
+
+  // --- Terminal settings (NODRA page) ---
+  void ReadTerminalSettings();
+  void WriteTerminalSettings(int clearSklad, int clearZost, int clearSkladVP);
+
+  // --- Local settings ---
+  void LoadLocalSettings();
+  void SaveLocalSettings();
+  // False when a box did not hold a whole number (the error was shown, nothing written).
+  bool CommitLocalSettings();
+  void RefreshLayoutControls();
+  // The settings with the field orders as the lists hold them now, as the commands and the save take them.
+  LocalSettings settingsAsControlsHoldThem() const;
+
+  // --- IMPORT / EXPORT and XML page handlers ---
+  void ChBox_odd_ISKClick();
+  void ChBox_casio1_ISKClick();
+  void ChBox_pevna_dl_ISKClick();
+  void ChBox_old_ISKClick();
+  void Edit_odd_ISKChange();
+  void Edit_odd_OSKChange();
+  void RG_OSKClick(int item);
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void RadioButton3Click();
+  void RadioButton4Click();
+  void cfg_SKShow();
+  void cfg_SKHide();
+  void Btn_in_kartyClick();
+  void Btn_out_vsetkyClick();
+  void Btn_out_nenulClick();
+  void Btn_prijemkyClick();
+  void Btn_skladVPClick();
+  void Btn_cestaXMLoutClick();
+
+  // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
+  const QString& applicationTitle() const { return applicationTitle_; }
+  void setApplicationTitle(const QString& title);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildMainView();
+  void buildConfigurationView();
+  void connectHandlers();
+  void connectMainView();
+  void connectTerminalPage();
+  void connectLayoutPages();
+  void runBatch();
+  void showUsage();
+  void Page_konfigChange(int index);
+  void applyReadOutMode(int mode);
+  void setOutputLayoutEnabled(bool enabled);
+  void setRawCopyEnabled(bool enabled);
+  void layoutBoxClicked(QCheckBox* box, bool& flag);
+  // A write of the terminal settings from a change on the NODRA page; `reapply` repeats the user's change
+  // after a first read when the page never held the terminal's values.
+  void writeFromTerminalPage(const std::function<void()>& reapply);
+  void choosePath(QLineEdit* edit, std::string* member);
+  // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
+  void showError(const std::string& text);
+  // Stores a path typed into a box; false (and a message) when it has no Windows-1250 form.
+  bool takePath(QLineEdit* edit, std::string& member);
+
+  StartOptions options_;
+  std::unique_ptr<VolumeSource> volumes_;
+  std::unique_ptr<FormUi> ui_;
+  TerminalSession session_;
+  FileChooser chooseFile_;
+  QString applicationTitle_;
+  bool runMinimized_ = false;
+  bool usageShown_ = false;
+  bool terminalSettingsRead_ = false;
+  int shownPage_ = 0;
+};
+
+}  // namespace nodra

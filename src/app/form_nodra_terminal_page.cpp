@@ -1,0 +1,219 @@
+// The "NODRA" page: reading and writing the terminal's settings file, and the clear requests that ride on it.
+#include <QKeyEvent>
+
+#include "app/form_nodra.h"
+#include "app/qt_text.h"
+#include "platform/integer_text.h"
+
+namespace nodra {
+
+namespace {
+void selectEntry(QComboBox* box, int entry) { box->setCurrentIndex(entry >= 0 && entry < box->count() ? entry : -1); }
+}  // namespace
+
+void TForm_nodra::connectTerminalPage() {
+  TerminalPage* p = cfg_terminal;
+  // Lists run their handler only on the user's choice; check boxes and the edit box on every change.
+  connect(p->CB_pocet, &QComboBox::activated, this, [this](int entry) {
+    terminalSettings.PDM_COUNT = entry;
+    writeFromTerminalPage([this, entry] {
+      terminalSettings.PDM_COUNT = entry;
+      cfg_terminal->CB_pocet->setCurrentIndex(entry);
+    });
+  });
+  connect(p->CB_cena, &QComboBox::activated, this, [this](int entry) {
+    terminalSettings.PDM_PRICE = entry;
+    writeFromTerminalPage([this, entry] {
+      terminalSettings.PDM_PRICE = entry;
+      cfg_terminal->CB_cena->setCurrentIndex(entry);
+    });
+  });
+  connect(p->CB_sign, &QComboBox::activated, this, [this](int entry) {
+    terminalSettings.SIGN = static_cast<signed char>(entry);
+    writeFromTerminalPage([this, entry] {
+      terminalSettings.SIGN = static_cast<signed char>(entry);
+      cfg_terminal->CB_sign->setCurrentIndex(entry);
+    });
+  });
+  for (QComboBox* box : {p->CB_kodvaha_zac, p->CB_kodvaha_end, p->CB_vahazac, p->CB_vahaend, p->CB_pdmvaha}) {
+    connect(box, &QComboBox::activated, this, [this, box](int entry) {
+      writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); });
+    });
+  }
+  p->Edit_auto->setValidator(nullptr);
+  p->Edit_auto->installEventFilter(this);
+  connect(p->Edit_auto, &QLineEdit::textChanged, this, [this](const QString& text) {
+    terminalSettings.AUTO = fromQs(text);
+    writeFromTerminalPage([this, text] {
+      QSignalBlocker quiet(cfg_terminal->Edit_auto);
+      cfg_terminal->Edit_auto->setText(text);
+      terminalSettings.AUTO = fromQs(text);
+    });
+  });
+  auto tickHandler = [this](QCheckBox* box, const std::function<void(bool)>& apply) {
+    connect(box, &QCheckBox::toggled, this, [this, box, apply](bool ticked) {
+      apply(ticked);
+      writeFromTerminalPage([box, apply, ticked] {
+        QSignalBlocker quiet(box);
+        box->setChecked(ticked);
+        apply(ticked);
+      });
+    });
+  };
+  tickHandler(p->ChBox_karton, [this](bool ticked) {
+    terminalSettings.KARTON = ticked;
+    if (ticked) {
+      terminalSettings.PDM_PRICE = 0;
+      cfg_terminal->CB_cena->setCurrentIndex(0);
+    }
+    cfg_terminal->CB_cena->setEnabled(!ticked);
+  });
+  tickHandler(p->ChBox_sumar, [this](bool ticked) { terminalSettings.SHOW_SUM = ticked; });
+  tickHandler(p->ChBox_zmen_cenu, [this](bool ticked) { terminalSettings.CHANGE_PRICE = ticked; });
+  tickHandler(p->CheckBox1, [this](bool ticked) { terminalSettings.ZALOHA = ticked ? 1 : 0; });
+  connect(p->ChBox_vaha, &QCheckBox::toggled, this, [this](bool ticked) {
+    terminalSettings.K2829 = ticked;
+    writeFromTerminalPage([this, ticked] {
+      QSignalBlocker quiet(cfg_terminal->ChBox_vaha);
+      cfg_terminal->ChBox_vaha->setChecked(ticked);
+      terminalSettings.K2829 = ticked;
+    });
+    cfg_terminal->GroupBox_vaha->setVisible(ticked);
+  });
+  for (QLineEdit* id : {p->Edit_id1, p->Edit_id2, p->Edit_id3}) id->installEventFilter(this);
+  connect(p->BitBtn_VycKonfig, &QPushButton::clicked, this, [this] {
+    if (session_.check()) ReadTerminalSettings();
+  });
+}
+
+bool TForm_nodra::eventFilter(QObject* watched, QEvent* event) {
+  TerminalPage* p = cfg_terminal;
+  if (watched == p->Edit_auto && event->type() == QEvent::KeyPress) {
+    const QString typed = static_cast<QKeyEvent*>(event)->text();
+    if (typed.isEmpty()) return false;  // keys that type nothing (arrows, Delete) keep working
+    const QChar c = typed.front();
+    if (c == QLatin1Char('\r')) {
+      terminalSettings.AUTO = fromQs(p->Edit_auto->text());
+      return false;
+    }
+    const bool passes = c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('\b') || c == QChar(12);
+    return !passes;
+  }
+  if ((watched == p->Edit_id1 || watched == p->Edit_id2 || watched == p->Edit_id3) &&
+      event->type() == QEvent::MouseButtonPress) {
+    const QString id1 = p->Edit_id1->text(), id2 = p->Edit_id2->text(), id3 = p->Edit_id3->text();
+    writeFromTerminalPage([p, id1, id2, id3] {
+      p->Edit_id1->setText(id1);
+      p->Edit_id2->setText(id2);
+      p->Edit_id3->setText(id3);
+    });
+    return false;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm_nodra::writeFromTerminalPage(const std::function<void()>& reapply) {
+  if (configReady != 1) return;
+  if (!session_.check()) return;
+  if (!terminalSettingsRead_) {
+    // The page never held this terminal's values: take them from its file first, so that nothing the user
+    // did not change is overwritten with blanks, then repeat the user's change.
+    configReady = 0;
+    ReadTerminalSettings();
+    reapply();
+    configReady = 1;
+  }
+  WriteTerminalSettings(0, 0, 0);
+}
+
+void TForm_nodra::ReadTerminalSettings() {
+  if (!session_.drive) return;
+  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile),
+                   false);
+  terminalSettings = readTerminalSettings(file);
+  terminalSettingsRead_ = true;
+  const TerminalSettings read = terminalSettings;
+  TerminalPage* p = cfg_terminal;
+  p->Edit_id1->setText(qs(read.K_1));
+  p->Edit_id2->setText(qs(read.K_2));
+  p->Edit_id3->setText(qs(read.K_3));
+  selectEntry(p->CB_kodvaha_zac, read.VAHOVYKOD_ZAC);
+  selectEntry(p->CB_kodvaha_end, read.VAHOVYKOD_END - 4);
+  selectEntry(p->CB_vahazac, read.VAHA_ZAC - 6);
+  selectEntry(p->CB_vahaend, read.VAHA_END - 11);
+  selectEntry(p->CB_pdmvaha, read.PDM_VAHA);
+  p->Edit_auto->setText(qs(read.AUTO));
+  p->Label_ver->setText(qs(read.VERSION));
+  p->ChBox_karton->setChecked(read.KARTON);
+  p->ChBox_vaha->setChecked(read.K2829);
+  p->ChBox_sumar->setChecked(read.SHOW_SUM);
+  p->CheckBox1->setChecked(read.ZALOHA != 0);
+  p->ChBox_zmen_cenu->setChecked(read.CHANGE_PRICE);
+  p->Poc_kariet->setText(QString::number(read.SKLAD));
+  p->Poc_zostava->setText(QString::number(read.ZOSTAVA));
+  if (settings.CASIO1_ISK) {
+    terminalSettings.PDM_COUNT = 3;
+    terminalSettings.PDM_PRICE = 2;
+    p->CB_pocet->setCurrentIndex(3);
+    p->CB_cena->setCurrentIndex(2);
+    p->CB_pocet->setEnabled(false);
+    p->CB_cena->setEnabled(false);
+  } else {
+    p->CB_pocet->setEnabled(true);
+    p->CB_cena->setEnabled(true);
+    selectEntry(p->CB_pocet, terminalSettings.PDM_COUNT);
+    selectEntry(p->CB_cena, terminalSettings.PDM_PRICE);
+  }
+  selectEntry(p->CB_sign, terminalSettings.SIGN);
+  cfg_SK->ChBox_kodovanie->setChecked(settings.use_tbl);
+  ui_->setStatus("Konfigurácia vyčítaná");
+}
+
+void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clearSkladVP) {
+  if (!session_.drive) return;
+  TerminalPage* p = cfg_terminal;
+  TerminalSettingsControls controls;
+  controls.weighedCodeTicked = p->ChBox_vaha->isChecked();
+  controls.kodvahaZac = fromQs(p->CB_kodvaha_zac->currentText());
+  controls.kodvahaEnd = fromQs(p->CB_kodvaha_end->currentText());
+  controls.vahaZac = fromQs(p->CB_vahazac->currentText());
+  controls.vahaEnd = fromQs(p->CB_vahaend->currentText());
+  controls.pdmVaha = fromQs(p->CB_pdmvaha->currentText());
+  controls.id1 = fromQs(p->Edit_id1->text());
+  controls.id2 = fromQs(p->Edit_id2->text());
+  controls.id3 = fromQs(p->Edit_id3->text());
+  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile),
+                   false);
+  try {
+    writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
+  } catch (const std::exception& e) {
+    showError(e.what());
+    return;
+  }
+  ui_->setStatus("Konfigurácia zapísaná");
+}
+
+void TForm_nodra::ClearTerminalStores(int clearSklad, int clearZost, int clearSkladVP) {
+  if (!session_.check()) return;
+  ReadTerminalSettings();
+  WriteTerminalSettings(clearSklad, clearZost, clearSkladVP);
+}
+
+void TForm_nodra::Btn_nul_skladClick() {
+  if (!batchMode()) {
+    Message question;
+    question.text = "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.";
+    question.caption = "Pozor...";
+    question.icon = Icon::Warning;
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    if (ui_->message(question) != Answer::Yes) return;
+  }
+  ClearTerminalStores(1, 1, 1);
+}
+
+void TForm_nodra::Btn_nul_zostClick() { ClearTerminalStores(0, 1, 0); }
+void TForm_nodra::Btn_nul_skladVPClick() { ClearTerminalStores(0, 0, 1); }
+void TForm_nodra::Btn_nul_hlSkladClick() { ClearTerminalStores(1, 0, 0); }
+
+}  // namespace nodra

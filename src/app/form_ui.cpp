@@ -1,0 +1,118 @@
+#include "app/form_ui.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/qt_text.h"
+#include "platform/cp1250.h"
+
+namespace nodra {
+
+namespace {
+FormUi::Responder& responder() {
+  static FormUi::Responder r;
+  return r;
+}
+
+// Repainting every record would make the window the bottleneck; the eye needs no more than this.
+constexpr qint64 kPaintIntervalMs = 33;
+
+QMessageBox::Icon toQt(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Error: return QMessageBox::Critical;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQt(Answer a) {
+  switch (a) {
+    case Answer::Yes: return QMessageBox::Yes;
+    case Answer::No: return QMessageBox::No;
+    case Answer::Abort: return QMessageBox::Abort;
+    case Answer::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+}  // namespace
+
+FormUi::FormUi(bool headless) : headless_(headless) { sincePaint_.start(); }
+
+void FormUi::setResponder(Responder r) { responder() = std::move(r); }
+
+void FormUi::setDriveText(std::string_view text) {
+  pending_.reset();
+  w_.panel0->setText(qs(text));
+  repaintStatus();
+}
+
+void FormUi::setStatus(std::string_view text) {
+  flush();
+  w_.panel1->setText(qs(text));
+  repaintStatus();
+}
+
+void FormUi::setTitle(std::string_view text) {
+  flush();
+  w_.setTitle(qs(text));
+}
+
+void FormUi::setProgressMax(int max) { w_.gauge->setMaximum(max); }
+
+void FormUi::progress(unsigned shown, unsigned count) {
+  pending_ = {shown, count};
+  if (sincePaint_.elapsed() >= kPaintIntervalMs) flush();
+}
+
+void FormUi::flush() {
+  if (!pending_) return;
+  auto [shown, count] = *pending_;
+  pending_.reset();
+  w_.panel0->setText(QString::number(shown));
+  w_.setTitle(QString::number(count));
+  w_.gauge->setPosition(static_cast<int>(std::min<unsigned>(count, 0x7fffffffU)));
+  repaintStatus();
+}
+
+void FormUi::repaintStatus() {
+  sincePaint_.restart();
+  if (headless_ || !w_.window->isVisible()) return;
+  w_.statusBar->repaint();
+  w_.gauge->repaint();
+  // The command runs inside its handler; let the window system show what was painted, but take no input.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+Answer FormUi::ask(const Message& m) {
+  flush();
+  if (responder()) return responder()(m);
+  if (headless_) {
+    std::string text = m.text;
+    for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p)) text.erase(p, 1);
+    std::string line = cp1250::toUtf8(m.caption) + ": " + cp1250::toUtf8(text) + "\n";
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+    return m.defaultAnswer;
+  }
+  QMessageBox box(toQt(m.icon), qs(m.caption), qs(m.text), QMessageBox::NoButton,
+                  m.ownedByWindow ? w_.window : nullptr);
+  if (m.onTop) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  switch (m.buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::Abort: box.setStandardButtons(QMessageBox::Abort); break;
+  }
+  box.setDefaultButton(toQt(m.defaultAnswer));
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Abort: return Answer::Abort;
+    default: return m.buttons == Buttons::YesNo ? Answer::No : (m.buttons == Buttons::Abort ? Answer::Abort : Answer::Ok);
+  }
+}
+
+}  // namespace nodra

@@ -1,0 +1,56 @@
+#pragma once
+// The Ui seam as the window implements it: status bar and gauge of the form, modal message boxes, or
+// standard error when the run is headless. Tests answer the boxes themselves through setResponder.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "app/status_gauge.h"
+#include "platform/ui.h"
+
+class QWidget;
+
+namespace nodra {
+
+class FormUi : public Ui {
+ public:
+  struct Widgets {
+    QWidget* window = nullptr;
+    QWidget* statusBar = nullptr;
+    QLabel* panel0 = nullptr;
+    QLabel* panel1 = nullptr;
+    StatusGauge* gauge = nullptr;
+    std::function<void(const QString&)> setTitle;
+  };
+  using Responder = std::function<Answer(const Message&)>;
+
+  explicit FormUi(bool headless);
+  void attach(Widgets widgets) { w_ = std::move(widgets); }
+
+  // Process-wide, so that boxes shown before a test can reach the form are answered too.
+  static void setResponder(Responder responder);
+
+  void setDriveText(std::string_view text) override;
+  void setStatus(std::string_view text) override;
+  void setTitle(std::string_view text) override;
+  void setProgressMax(int max) override;
+  void progress(unsigned shown, unsigned count) override;
+
+  // Paints what the throttled progress has not painted yet.
+  void flush();
+
+ protected:
+  Answer ask(const Message& m) override;
+
+ private:
+  void repaintStatus();
+
+  Widgets w_;
+  bool headless_;
+  QElapsedTimer sincePaint_;
+  std::optional<std::pair<unsigned, unsigned>> pending_;
+};
+
+}  // namespace nodra

@@ -1,0 +1,84 @@
+// Entry: one instance per session, the window or a headless batch run, and an exit code a script can test.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "app/form_nodra.h"
+#include "app/qt_text.h"
+#include "platform/cp1250.h"
+#include "platform/single_instance.h"
+
+namespace {
+
+bool displayAvailable() {
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v != nullptr && *v != '\0';
+  };
+  return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+std::filesystem::path ownPath(const char* argv0) {
+  std::error_code ec;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::absolute(argv0, ec) : self;
+}
+
+// A headless run has no session bus or runtime folder; Qt's notes about that are not the user's business.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  using namespace nodra;
+  const bool batch = argc > 1;
+  const bool headless = batch && ((argc > 2 && std::string_view(argv[2]) == "/nodsp") || !displayAvailable());
+  if (headless) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+  }
+  if (!batch && !displayAvailable() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    std::fputs("NODRA3000: no display to show the window on; give a command letter for a run without one.\n", stderr);
+    return static_cast<int>(ExitCode::Failure);
+  }
+
+  SingleInstance guard("NODRA3000MTX");
+  if (!guard.acquired()) {
+    const char* text = "Tato aplikacia je uz spustena";
+    const char* caption = "Nejde spustit";
+    if (headless) {
+      std::fprintf(stderr, "%s: %s\n", cp1250::toUtf8(caption).c_str(), cp1250::toUtf8(text).c_str());
+    } else {
+      QApplication app(argc, argv);
+      QMessageBox box(QMessageBox::Warning, qs(caption), qs(text), QMessageBox::Ok);
+      box.exec();
+    }
+    return static_cast<int>(ExitCode::AlreadyRunning);
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("NODRA3000"));
+  StartOptions options;
+  options.executable = ownPath(argv[0]);
+  for (int i = 1; i < argc; ++i) options.arguments << QString::fromLocal8Bit(argv[i]);
+  options.headless = headless;
+  int code = 0;
+  try {
+    TForm_nodra form(options);
+    form.FormCreate();
+    if (!form.batchMode()) {
+      form.show();
+      QApplication::exec();
+    }
+    code = static_cast<int>(form.exitCode());
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("NODRA3000"), QString::fromLocal8Bit(e.what()));
+    code = static_cast<int>(ExitCode::Failure);
+  }
+  return code;
+}
