@@ -2,14 +2,19 @@
 # Installs the Debian packages the build, the tests and the screenshots need. Idempotent.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
-          libgtest-dev libgmock-dev libbenchmark-dev locales xvfb xauth imagemagick xdotool)
+          libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core xvfb xauth imagemagick xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The tests run the number handling under a decimal-comma locale as well.
+if ! locale -a 2>/dev/null | grep -qi '^sk_SK\.utf-\?8$'; then
+  $sudo localedef -i sk_SK -f UTF-8 sk_SK.UTF-8
+fi
