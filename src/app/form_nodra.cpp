@@ -248,7 +248,7 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (Page_konfig->isVisible()) {
+  if (!Page_konfig->isHidden()) {
     Page_konfig->hide();
     LoadLocalSettings();
     for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->show();

@@ -89,8 +89,12 @@ bool AtomicFileWriter::open(const fs::path& target, std::error_code& ec) {
   if (!isWritable(target, ec)) return false;
   target_ = target;
   mode_t mode = 0666;
+  bool replacing = false;
   struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  if (::stat(target.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+    replacing = true;
+  }
   // A short name: a FAT card then needs no long-name entries for it.
   static std::mt19937 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -99,7 +103,8 @@ bool AtomicFileWriter::open(const fs::path& target, std::error_code& ec) {
     temporary_ = target.parent_path() / name;
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd_ >= 0) {
-      if (mode != 0666) ::fchmod(fd_, mode);
+      // The umask applies at creation; a replaced file keeps exactly the mode it had.
+      if (replacing) ::fchmod(fd_, mode);
       buffer_.reserve(kBufferSize);
       return true;
     }

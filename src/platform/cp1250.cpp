@@ -86,6 +86,9 @@ std::optional<std::string> fromUtf8(std::string_view utf8) {
       if ((cont & 0xC0) != 0x80) return std::nullopt;
       c = (c << 6) | (cont & 0x3F);
     }
+    // An overlong form ("\xC0\xAF" for "/") would smuggle a separator or a dot into a path.
+    static constexpr char32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[extra]) return std::nullopt;
     i += extra + 1;
     const auto mapped = fromUnicode(c);
     if (!mapped) return std::nullopt;

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/cp1250.h"
 
@@ -40,24 +41,36 @@ std::optional<std::string> findEntry(const fs::path& folder, const std::string& 
 }  // namespace
 
 fs::path resolveOnVolume(const fs::path& root, std::string_view relative) {
-  fs::path result = root;
-  bool missing = false;
+  struct Component {
+    std::string name;
+    bool found;
+  };
+  std::vector<Component> components;
   std::size_t pos = 0;
   while (pos <= relative.size()) {
-    std::size_t next = relative.find('\\', pos);
+    // Windows takes "/" as a separator too.
+    std::size_t next = relative.find_first_of("\\/", pos);
     std::string_view part = relative.substr(pos, next == std::string_view::npos ? std::string_view::npos : next - pos);
     pos = next == std::string_view::npos ? relative.size() + 1 : next + 1;
     if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      // As on a drive, ".." at the root stays there: a path never leaves the volume.
+      if (!components.empty()) components.pop_back();
+      continue;
+    }
     std::string name = cp1250::toUtf8(part);
-    if (!missing) {
-      if (auto found = findEntry(result, name)) {
-        result /= *found;
+    if (components.empty() || components.back().found) {
+      fs::path folder = root;
+      for (const Component& c : components) folder /= c.name;
+      if (auto existing = findEntry(folder, name)) {
+        components.push_back({*existing, true});
         continue;
       }
-      missing = true;
     }
-    result /= name;
+    components.push_back({std::move(name), false});
   }
+  fs::path result = root;
+  for (const Component& c : components) result /= c.name;
   return result;
 }
 

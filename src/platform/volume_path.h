@@ -7,9 +7,10 @@
 
 namespace nodra {
 
-// `relative` is Windows-1250 text with "\" separators. Components that exist are taken in their on-disk
-// spelling (an exact match first, else the smallest name that matches ignoring case); the first missing
-// component and everything after it keep the spelling given, so creating it uses that spelling.
+// `relative` is Windows-1250 text with "\" (or "/") separators; ".." never climbs above the root.
+// Components that exist are taken in their on-disk spelling (an exact match first, else the smallest name
+// that matches ignoring case); the first missing component and everything after it keep the spelling
+// given, so creating it uses that spelling.
 std::filesystem::path resolveOnVolume(const std::filesystem::path& root, std::string_view relative);
 
 }  // namespace nodra

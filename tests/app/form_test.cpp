@@ -1,0 +1,256 @@
+// The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
+#include <QCloseEvent>
+#include <QSignalSpy>
+#include <QtTest>
+#include <vector>
+
+#include "app/form_nodra.h"
+#include "app/qt_text.h"
+#include "support/temp_folder.h"
+
+using namespace nodra;
+using nodra::testing::readFile;
+using nodra::testing::TempFolder;
+using nodra::testing::writeFile;
+
+namespace {
+const char* kTerminalIni =
+    "[GLOBAL]\r\nPDM_PRICE=2\r\nPDM_COUNT=3\r\nSIGN=0\r\nVERSION=1.2345\r\nK_1=27\r\nAUTO=1.5\r\nSKLAD=36\r\n"
+    "SHOW_SUM=0\r\nBEEP=1\r\n";
+}
+
+class FormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TempFolder> dir;
+  std::vector<Message> messages;
+  std::vector<Answer> answers;
+
+  std::filesystem::path home() const { return dir->path() / "home"; }
+  std::filesystem::path terminal() const { return dir->path() / "NODRA"; }
+  std::filesystem::path terminalIni() const { return terminal() / "CONFIG" / "NODRA3000.ini"; }
+
+  std::unique_ptr<TForm_nodra> makeForm(QStringList arguments = {}) {
+    StartOptions options;
+    options.executable = dir->path() / "bin" / "nodra_mmc_trm";
+    options.arguments = std::move(arguments);
+    options.headless = true;
+    auto form = std::make_unique<TForm_nodra>(options);
+    form->FormCreate();
+    return form;
+  }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<TempFolder>();
+    std::filesystem::create_directories(home());
+    qputenv("NODRA3000_HOME", QByteArray::fromStdString(home().string()));
+    qputenv("NODRA3000_DRIVES", QByteArray::fromStdString(terminal().string()));
+    messages.clear();
+    answers.clear();
+    FormUi::setResponder([this](const Message& m) {
+      messages.push_back(m);
+      if (answers.empty()) return m.defaultAnswer;
+      Answer a = answers.front();
+      answers.erase(answers.begin());
+      return a;
+    });
+  }
+
+  void cleanup() {
+    FormUi::setResponder(nullptr);
+    dir.reset();
+  }
+
+  void startsInTheMainViewWithTheConfiguredPages() {
+    auto form = makeForm();
+    QVERIFY(form->Page_konfig->isHidden());
+    QVERIFY(!form->Btn_vyc_karty->isHidden());
+    QVERIFY(!form->Btn_konfiguracia->isHidden());
+    QVERIFY(form->Btn_nul_sklad->isHidden());
+    QVERIFY(form->Bar->isHidden());
+    QCOMPARE(form->statusPanel1->text(), QString());
+    QCOMPARE(form->windowTitle(), qs(" NODRA3000 1.203"));
+    const QStringList expected{qs("NODRA"), qs("IMPORT / EXPORT"), qs("DATA"), qs("XML"),
+                               qs("FLASH"), qs("WIFI"),            qs("POHODA ")};
+    QStringList captions;
+    for (int i = 0; i < form->Page_konfig->count(); ++i) captions << form->Page_konfig->tabText(i);
+    QCOMPARE(captions, expected);
+    for (int hidden : {2, 5, 6}) QVERIFY(!form->Page_konfig->isTabVisible(hidden));
+    QCOMPARE(form->Page_konfig->currentIndex(), 0);
+    QVERIFY(messages.empty());
+  }
+
+  void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    QVERIFY(!form->Page_konfig->isHidden());
+    QVERIFY(form->Btn_vyc_karty->isHidden());
+    QCOMPARE(form->statusPanel0->text(), qs("NODRA"));
+    QCOMPARE(form->statusPanel1->text(), qs("Konfigurácia vyčítaná"));
+    TerminalPage* p = form->cfg_terminal;
+    QCOMPARE(p->CB_pocet->currentIndex(), 3);
+    QCOMPARE(p->CB_sign->currentText(), qs("-"));
+    QCOMPARE(p->Label_ver->text(), qs("1.234"));
+    QCOMPARE(p->Edit_id1->text(), qs("27"));
+    QCOMPARE(p->Edit_auto->text(), qs("1.5"));
+    QCOMPARE(p->Poc_kariet->text(), qs("36"));
+    QVERIFY(!p->ChBox_sumar->isChecked());
+    QVERIFY(p->CheckBox1->isChecked());
+    QCOMPARE(readFile(terminalIni()), std::string(kTerminalIni));
+  }
+
+  void aChangeOnTheTerminalPageWritesTheWholeFileAndWithdrawsClearRequests() {
+    writeFile(terminalIni(), std::string(kTerminalIni) + "CLEAR_ZOST=1\r\n");
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    emit form->cfg_terminal->CB_sign->activated(1);
+    std::string after = readFile(terminalIni());
+    QVERIFY(after.find("SIGN=1\r\n") != std::string::npos);
+    QVERIFY(after.find("CLEAR_ZOST=0\r\n") != std::string::npos);
+    QVERIFY(after.find("K_1=27\r\n") != std::string::npos);
+    QVERIFY(after.find("BEEP=1\r\n") != std::string::npos);
+    QCOMPARE(form->statusPanel1->text(), qs("Konfigurácia zapísaná"));
+
+    form->cfg_terminal->ChBox_karton->setChecked(true);
+    after = readFile(terminalIni());
+    QVERIFY(after.find("KARTON=1\r\n") != std::string::npos);
+    QVERIFY(after.find("PDM_PRICE=0\r\n") != std::string::npos);
+    QVERIFY(!form->cfg_terminal->CB_cena->isEnabled());
+  }
+
+  void aPageOpenedWithoutTerminalReadsTheFileBeforeItsFirstWrite() {
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].caption, std::string("NODRA nepripojená."));
+    QCOMPARE(form->statusPanel1->text(), qs("NODRA nepripojený"));
+    QVERIFY(!form->Page_konfig->isHidden());
+
+    writeFile(terminalIni(), kTerminalIni);
+    emit form->cfg_terminal->CB_sign->activated(1);
+    const std::string after = readFile(terminalIni());
+    QVERIFY(after.find("SIGN=1\r\n") != std::string::npos);
+    // Values the page never showed come from the terminal's file, not from blank members.
+    QVERIFY(after.find("PDM_COUNT=3\r\n") != std::string::npos);
+    QVERIFY(after.find("K_1=27\r\n") != std::string::npos);
+    QVERIFY(after.find("AUTO=1.5\r\n") != std::string::npos);
+    QVERIFY(after.find("SHOW_SUM=0\r\n") != std::string::npos);
+  }
+
+  void interactiveClearAllAsksFirstAndNoLeavesEverything() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    answers = {Answer::No};
+    form->Btn_nul_skladClick();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].buttons, Buttons::YesNo);
+    QCOMPARE(messages[0].defaultAnswer, Answer::No);
+    QCOMPARE(form->statusPanel0->text(), qs("NODRA"));  // not even looked for
+    QCOMPARE(readFile(terminalIni()), std::string(kTerminalIni));
+
+    answers = {Answer::Yes};
+    form->Btn_nul_skladClick();
+    const std::string after = readFile(terminalIni());
+    QVERIFY(after.find("CLEAR_SKLAD=1\r\nCLEAR_ZOST=1\r\nCLEAR_SKLADVP=1\r\n") != std::string::npos);
+  }
+
+  void loadSettlesTheExclusiveInputLayoutBoxesInReadingOrder() {
+    writeFile(home() / "nodra3000.ini", "[InFormat Pevna_dlzka]\r\nPevna_dl_ISK=1\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    QVERIFY(p->ChBox_odd_ISK->isChecked());
+    QVERIFY(!p->ChBox_pevna_dl_ISK->isChecked());
+    QVERIFY(form->settings.Odd_ISK);
+    QVERIFY(!form->settings.Pevna_dl_ISK);
+
+    p->ChBox_casio1_ISK->setChecked(true);
+    QVERIFY(!p->ChBox_odd_ISK->isChecked());
+    QVERIFY(!form->settings.Odd_ISK);
+    QVERIFY(form->settings.CASIO1_ISK);
+    QVERIFY(p->CB_odd_ISK[0]->isHidden());
+    p->ChBox_casio1_ISK->setChecked(false);
+    QVERIFY(!form->settings.CASIO1_ISK && !form->settings.Odd_ISK && !form->settings.Old_ISK &&
+            !form->settings.Pevna_dl_ISK);
+
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    QVERIFY(!p->Btn_cfg_nacitaj->isHidden());
+    QVERIFY(!p->RE_vstup->isHidden());
+  }
+
+  void outputLayoutAndReadOutModeControls() {
+    writeFile(home() / "nodra3000.ini",
+              "[OutFormat Pevna_dlzka]\r\nPevna_dl_OSK=1\r\ndlzka2_OSK=11\r\n[OutFormat Oddelovac]\r\nOdd_OSK=0\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    QCOMPARE(p->RG_OSK_items->checkedId(), 1);
+    QVERIFY(!form->settings.Odd_OSK);
+    QVERIFY(!p->dl_OSK[1]->isHidden());
+    QCOMPARE(p->dl_OSK[1]->text(), qs("11"));
+    QVERIFY(p->Edit_odd_OSK->isHidden());
+
+    p->RG_OSK_items->button(2)->click();
+    QVERIFY(form->settings.CASIO1_OSK && !form->settings.Pevna_dl_OSK);
+    QVERIFY(!p->CB_odd_OSK[0]->isEnabled());
+    p->RG_OSK_items->button(0)->click();
+    QVERIFY(p->CB_odd_OSK[0]->isEnabled());
+    QVERIFY(!p->Edit_odd_OSK->isHidden());
+
+    p->RadioButton2->click();
+    QCOMPARE(form->settings.formatovatData, 0);
+    QVERIFY(!p->Edit_outv->isEnabled() && !p->RG_OSK->isEnabled());
+    QVERIFY(p->Edit_skladVP->isEnabled());
+    QVERIFY(form->tab_xml->RadioButton4->isChecked());
+    form->tab_xml->RadioButton3->click();
+    QCOMPARE(form->settings.formatovatData, 2);
+    QVERIFY(!p->RadioButton1->isChecked() && !p->RadioButton2->isChecked());
+    QVERIFY(!p->Edit_skladVP->isEnabled());
+    QVERIFY(form->tab_xml->Edit_XMLout->isEnabled());
+
+    p->Edit_odd_OSK->setText(QString());
+    QCOMPARE(form->settings.Odd_Char_OSK, 0);
+  }
+
+  void closingCommitsOrRefusesAndLeavesTheConfigurationFirst() {
+    auto form = makeForm();
+    const auto ini = home() / "nodra3000.ini";
+    form->cfg_SK->pdm1_OSK->setText(qs("dva"));
+    QCloseEvent refused;
+    QApplication::sendEvent(form.get(), &refused);
+    QVERIFY(!refused.isAccepted());
+    QCOMPARE(messages.back().text, std::string("'dva' is not a valid integer value"));
+    QVERIFY(!std::filesystem::exists(ini));
+
+    form->cfg_SK->pdm1_OSK->setText(qs("3"));
+    form->Btn_konfiguracia->click();
+    QCloseEvent back;
+    QApplication::sendEvent(form.get(), &back);
+    QVERIFY(!back.isAccepted());
+    QVERIFY(form->Page_konfig->isHidden());
+    QVERIFY(!form->Btn_napln_sklad->isHidden());
+    QVERIFY(readFile(ini).find("PDM1_OSK=3\r\n") != std::string::npos);
+    QCloseEvent end;
+    QApplication::sendEvent(form.get(), &end);
+    QVERIFY(end.isAccepted());
+  }
+
+  void batchClearOfTheReportAndTheUsageText() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm({QStringLiteral("z")});
+    QCOMPARE(form->exitCode(), ExitCode::Ok);
+    QVERIFY(readFile(terminalIni()).find("CLEAR_SKLAD=0\r\nCLEAR_ZOST=1\r\nCLEAR_SKLADVP=0\r\n") != std::string::npos);
+    QVERIFY(std::filesystem::exists(home() / "nodra3000.ini"));
+
+    messages.clear();
+    auto usage = makeForm({QStringLiteral("v")});
+    QCOMPARE(usage->exitCode(), ExitCode::Usage);
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].caption, std::string("NODRA3000"));
+    QVERIFY(messages[0].text.rfind("nodra_mmc_trm.exe [VPNZzO] [/min]\n\nV - ", 0) == 0);
+  }
+};
+
+QTEST_MAIN(FormTest)
+#include "form_test.moc"

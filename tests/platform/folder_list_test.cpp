@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system_volumes.h"
+#include "platform/volumes.h"
+#include "terminal/terminal_detection.h"
+#include "test_files.h"
+
+namespace nodra {
+namespace {
+namespace fs = std::filesystem;
+
+// Sets NODRA3000_DRIVES for one test and puts back what was there.
+class DrivesVariable {
+ public:
+  explicit DrivesVariable(const char* value) {
+    if (const char* old = std::getenv(kName)) old_ = old;
+    if (value == nullptr) {
+      ::unsetenv(kName);
+    } else {
+      ::setenv(kName, value, 1);
+    }
+  }
+  ~DrivesVariable() {
+    if (old_) {
+      ::setenv(kName, old_->c_str(), 1);
+    } else {
+      ::unsetenv(kName);
+    }
+  }
+
+ private:
+  static constexpr const char* kName = "NODRA3000_DRIVES";
+  std::optional<std::string> old_;
+};
+
+TEST(FolderList, FoldersStandForDrivesInTheirOrder) {
+  test::TempFolder folder;
+  const fs::path empty = folder.path() / "EMPTY";
+  const fs::path second = folder.path() / "TERM B";
+  const fs::path first = folder.path() / "TERM A";
+  fs::create_directories(empty);
+  test::writeFile(second / "CONFIG" / "NODRA3000.ini", "[NODRA]\r\n");
+  test::writeFile(first / "config" / "nodra3000.ini", "[NODRA]\r\n");
+  const fs::path missing = folder.path() / "GONE";
+  // Empty items and a trailing "/" are tolerated.
+  const std::string list = ":" + empty.string() + "::" + missing.string() + ":" + first.string() + "/:" + second.string();
+  DrivesVariable drives(list.c_str());
+
+  auto source = makeVolumeSource();
+  auto volumes = source->removableVolumes();
+  std::vector<std::string> labels;
+  for (const Volume& v : volumes) labels.push_back(v.label);
+  EXPECT_EQ(labels, (std::vector<std::string>{"EMPTY", "GONE", "TERM A", "TERM B"}));
+  ASSERT_EQ(volumes.size(), 4u);
+  EXPECT_TRUE(source->hasReadableMedium(volumes[0], empty / "x"));
+  EXPECT_FALSE(source->hasReadableMedium(volumes[1], missing / "x"));
+
+  auto drive = DetectTerminal(*source);
+  ASSERT_TRUE(drive);
+  EXPECT_EQ(drive->label, "TERM A");
+}
+
+TEST(FolderList, SetButEmptyMeansNoDrives) {
+  DrivesVariable drives("");
+  EXPECT_TRUE(makeVolumeSource()->removableVolumes().empty());
+}
+
+TEST(FolderList, UnsetMeansTheSystemScan) {
+  DrivesVariable drives(nullptr);
+  auto source = makeVolumeSource();
+  EXPECT_NE(dynamic_cast<SystemVolumeSource*>(source.get()), nullptr);
+}
+
+}  // namespace
+}  // namespace nodra
