@@ -1,0 +1,102 @@
+// The built program run from a shell: batch letters, messages on standard error, exit codes, files byte for byte.
+#include <sys/file.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/run_program.h"
+#include "platform/cp1250.h"
+
+namespace nodra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BatchCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(NODRA_DEMO_TERMINAL, terminal, fs::copy_options::recursive);
+    fs::create_directories(home);
+    fs::create_directories(runtime);
+  }
+
+  RunResult run(const std::vector<std::string>& args, std::map<std::string, std::string> extra = {}) {
+    std::map<std::string, std::string> env{{"NODRA3000_DRIVES", terminal.string()},
+                                           {"NODRA3000_HOME", home.string()},
+                                           {"XDG_RUNTIME_DIR", runtime.string()}};
+    for (auto& [k, v] : extra) env[k] = v;
+    return runProgram(args, env, dir.path());
+  }
+
+  std::string demoIni() const { return readFile(fs::path(NODRA_DEMO_TERMINAL) / "CONFIG" / "NODRA3000.ini"); }
+  std::string terminalIni() const { return readFile(terminal / "CONFIG" / "NODRA3000.ini"); }
+
+  TempFolder dir;
+  fs::path terminal = dir / "NODRA";
+  fs::path home = dir / "home";
+  fs::path runtime = dir / "run";
+};
+
+std::string withFlags(std::string ini, const char* sklad, const char* zost, const char* vp) {
+  auto set = [&ini](const std::string& key, const char* value) {
+    auto at = ini.find(key + "=");
+    auto end = ini.find("\r\n", at);
+    ini.replace(at, end - at, key + "=" + value);
+  };
+  set("CLEAR_SKLAD", sklad);
+  set("CLEAR_ZOST", zost);
+  set("CLEAR_SKLADVP", vp);
+  return ini;
+}
+
+TEST_F(BatchCommand, ClearRequestsChangeOnlyTheirFlagsUnderAnyLocale) {
+  struct Case {
+    const char* letter;
+    const char* sklad;
+    const char* zost;
+    const char* vp;
+  } cases[] = {{"z", "0", "1", "0"}, {"Z", "1", "1", "1"}, {"zostava", "0", "1", "0"}};
+  for (const char* locale : {"C.UTF-8", "sk_SK.UTF-8"}) {
+    for (const auto& c : cases) {
+      fs::copy_file(fs::path(NODRA_DEMO_TERMINAL) / "CONFIG" / "NODRA3000.ini", terminal / "CONFIG" / "NODRA3000.ini",
+                    fs::copy_options::overwrite_existing);
+      RunResult r = run({c.letter, "/nodsp"}, {{"LC_ALL", locale}});
+      SCOPED_TRACE(std::string(c.letter) + " under " + locale);
+      EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+      EXPECT_EQ(r.stderrText, "");
+      EXPECT_EQ(terminalIni(), withFlags(demoIni(), c.sklad, c.zost, c.vp));
+    }
+  }
+  EXPECT_TRUE(fs::exists(home / "nodra3000.ini"));
+}
+
+TEST_F(BatchCommand, NoTerminalTellsTheUserAndExitsWithItsOwnCode) {
+  RunResult r = run({"Z"}, {{"NODRA3000_DRIVES", (dir / "nowhere").string()}});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.stderrText, cp1250::toUtf8("NODRA nepripojená.: - skontrolujte pripojenie NODRA\n\n- zvoľte na NODRA "
+                                         "voľbu PRENOS UDAJOV\n\n- vyberte žiadaný prenos\n"));
+}
+
+TEST_F(BatchCommand, AnUnknownLetterShowsTheUsage) {
+  for (const char* letter : {"X", "v", ""}) {
+    RunResult r = run({letter});
+    EXPECT_EQ(r.exitCode, 2) << letter;
+    EXPECT_EQ(r.stderrText.rfind("NODRA3000: nodra_mmc_trm.exe [VPNZzO] [/min]\n", 0), 0u) << r.stderrText;
+    EXPECT_NE(r.stderrText.find(cp1250::toUtf8("/min, alebo /nodsp - spusti v minimalizovanom okne")), std::string::npos);
+  }
+  EXPECT_EQ(terminalIni(), demoIni());
+}
+
+TEST_F(BatchCommand, ASecondInstanceIsRefused) {
+  int fd = ::open((runtime / "NODRA3000MTX").c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  RunResult r = run({"z"});
+  ::close(fd);
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_EQ(r.stderrText, "Nejde spustit: Tato aplikacia je uz spustena\n");
+  EXPECT_EQ(terminalIni(), demoIni());
+  EXPECT_FALSE(fs::exists(home / "nodra3000.ini"));
+}
+
+}  // namespace
+}  // namespace nodra::testing
