@@ -58,6 +58,10 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
   setPalette(pal);
   setAutoFillBackground(true);
+  // The window was laid out for a small 8-point face; the pages need it to fit their controls.
+  QFont small = font();
+  small.setPointSize(8);
+  setFont(small);
   applicationTitle_ = QStringLiteral("NODRA3000");
 
   buildMainView();
