@@ -287,6 +287,7 @@ void TForm_nodra::connectHandlers() {
   connectMainView();
   connectTerminalPage();
   connectLayoutPages();
+  connectLayoutEditor();
 }
 
 void TForm_nodra::connectMainView() {

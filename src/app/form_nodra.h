@@ -135,6 +135,19 @@ class TForm_nodra : public QWidget {
   void Btn_skladVPClick();
   void Btn_cestaXMLoutClick();
 
+  // --- Input layout editor (fixed-length spans on a sample line) ---
+  void Btn_cfg_nacitajClick();
+  void RE_vstupMouseDown();
+  void UpDown_inClick();
+  // False when the selection overlaps marked spans (the warning was shown and the menu keeps its state).
+  bool PopupMenu1Popup();
+  void Kodtovaru1Click();
+  void Cena1Click();
+  void Pocet1Click();
+  void Nazovtovaru1Click();
+  void Reset1Click();
+  std::array<bool, 4> fieldMarked{};  // code, price, count, name
+
   // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
   const QString& applicationTitle() const { return applicationTitle_; }
   void setApplicationTitle(const QString& title);
@@ -150,6 +163,8 @@ class TForm_nodra : public QWidget {
   void connectMainView();
   void connectTerminalPage();
   void connectLayoutPages();
+  void connectLayoutEditor();
+  void markField(std::size_t field);
   void runBatch();
   void showUsage();
   void Page_konfigChange(int index);

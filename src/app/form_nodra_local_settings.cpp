@@ -46,7 +46,6 @@ void TForm_nodra::connectLayoutPages() {
   connect(p->Btn_prijemky, &QPushButton::clicked, this, [this] { Btn_prijemkyClick(); });
   connect(p->Btn_skladVP, &QPushButton::clicked, this, [this] { Btn_skladVPClick(); });
   connect(tab_xml->Btn_cestaXMLout, &QPushButton::clicked, this, [this] { Btn_cestaXMLoutClick(); });
-  connect(p->UpDown_in, &QSpinBox::valueChanged, this, [this](int value) { cfg_SK->Edit1->setText(QString::number(value)); });
 }
 
 void TForm_nodra::LoadLocalSettings() {

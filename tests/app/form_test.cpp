@@ -236,6 +236,57 @@ class FormTest : public QObject {
     QVERIFY(end.isAccepted());
   }
 
+  void fixedLengthSpansAreMarkedOnTheSampleLine() {
+    const std::string sample = "4711         12,50   3  Mlieko polotučné";
+    writeFile(home() / "vstup.txt", sample + "\r\ndruhy riadok\r\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    p->Btn_cfg_nacitaj->click();
+    QCOMPARE(p->RE_vstup->toPlainText(), qs(sample));
+
+    auto select = [p](int start, int length) {
+      QTextCursor c(p->RE_vstup->document());
+      c.setPosition(start);
+      c.setPosition(start + length, QTextCursor::KeepAnchor);
+      p->RE_vstup->setTextCursor(c);
+    };
+    select(0, 13);
+    QVERIFY(form->PopupMenu1Popup());
+    form->Kodtovaru1Click();
+    QCOMPARE(form->settings.KOD_zac, 0);
+    QCOMPARE(form->settings.KOD_dlzka, 13);
+    QVERIFY(form->PopupMenu1Popup());
+    QVERIFY(!p->Kodtovaru1->isEnabled());
+    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (13)"));
+    QVERIFY(p->Cena1->isEnabled());
+
+    select(10, 8);  // over the marked code and unmarked text
+    QVERIFY(!form->PopupMenu1Popup());
+    QCOMPARE(messages.back().caption, std::string("!!! Chyba !!!"));
+
+    QTextCursor caret(p->RE_vstup->document());
+    caret.setPosition(13);
+    p->RE_vstup->setTextCursor(caret);
+    p->UpDown_in->setValue(16);
+    caret.setPosition(13);
+    p->RE_vstup->setTextCursor(caret);
+    form->RE_vstupMouseDown();
+    QCOMPARE(p->RE_vstup->textCursor().selectedText().size(), 16);
+    caret.setPosition(static_cast<int>(p->RE_vstup->toPlainText().size()) - 5);
+    p->RE_vstup->setTextCursor(caret);
+    form->RE_vstupMouseDown();
+    QCOMPARE(p->Edit1->text(), qs("5"));
+
+    form->Reset1Click();
+    QCOMPARE(form->settings.KOD_dlzka, 0);
+    QCOMPARE(form->settings.NAZ_zac, 0);
+    QVERIFY(form->PopupMenu1Popup());
+    QVERIFY(p->Kodtovaru1->isEnabled());
+    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
+  }
+
   void batchClearOfTheReportAndTheUsageText() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm({QStringLiteral("z")});

@@ -53,13 +53,14 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   }
   in->addLayout(order, 1, 0, 1, 4);
 
-  RE_vstup = new QTextEdit(GB_vstupny);
+  RE_vstup = new SampleLineBox(GB_vstupny);
   RE_vstup->setReadOnly(true);
   RE_vstup->setLineWrapMode(QTextEdit::NoWrap);
   RE_vstup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RE_vstup->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RE_vstup->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   RE_vstup->setFixedHeight(42);
+  RE_vstup->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   RE_vstup->setContextMenuPolicy(Qt::CustomContextMenu);
   Edit1 = withHint(new QLineEdit(qs("16"), GB_vstupny), "Dlzka  polozky zaznamu");
   Edit1->setFixedWidth(30);

@@ -15,6 +15,8 @@
 #include <QWidget>
 #include <array>
 
+#include "app/pages/sample_line_box.h"
+
 namespace nodra {
 
 class ImportExportPage : public QWidget {
@@ -29,7 +31,7 @@ class ImportExportPage : public QWidget {
   QCheckBox* ChBox_pevna_dl_ISK;
   QCheckBox* ChBox_old_ISK;
   std::array<QComboBox*, 4> CB_odd_ISK;  // CB_odd1_ISK .. CB_odd4_ISK
-  QTextEdit* RE_vstup;
+  SampleLineBox* RE_vstup;
   QLineEdit* Edit1;
   QSpinBox* UpDown_in;
   QPushButton* Btn_cfg_nacitaj;
