@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the screenshots need. Idempotent.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
-          libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core xvfb xauth imagemagick xdotool)
+          libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
+          xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -12,7 +13,7 @@ sudo=""
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 # The tests run the number handling under a decimal-comma locale as well.
 if ! locale -a 2>/dev/null | grep -qi '^sk_SK\.utf-\?8$'; then

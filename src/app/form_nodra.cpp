@@ -132,8 +132,8 @@ void TForm_nodra::buildConfigurationView() {
   cfg_data = new QWidget;
   tab_xml = new XmlPage;
   TabSheet2 = new FlashPage;
-  TabSheet1 = new QWidget;
-  TabSheet3 = new QWidget;
+  TabSheet1 = new WifiPage;
+  TabSheet3 = new PohodaPage;
   Page_konfig->addTab(cfg_terminal, qs("NODRA"));
   Page_konfig->addTab(cfg_SK, qs("IMPORT / EXPORT"));
   Page_konfig->addTab(cfg_data, qs("DATA"));
@@ -263,7 +263,7 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm_nodra::showError(const std::string& text) {
+void TForm_nodra::reportFailure(const std::string& text) {
   Message m;
   m.text = text;
   m.caption = fromQs(applicationTitle_);

@@ -16,7 +16,9 @@
 #include "app/form_ui.h"
 #include "app/pages/flash_page.h"
 #include "app/pages/import_export_page.h"
+#include "app/pages/pohoda_page.h"
 #include "app/pages/terminal_page.h"
+#include "app/pages/wifi_page.h"
 #include "app/pages/xml_page.h"
 #include "app/status_gauge.h"
 #include "platform/volumes.h"
@@ -77,8 +79,8 @@ class TForm_nodra : public QWidget {
   QWidget* cfg_data;
   XmlPage* tab_xml;
   FlashPage* TabSheet2;
-  QWidget* TabSheet1;
-  QWidget* TabSheet3;
+  WifiPage* TabSheet1;
+  PohodaPage* TabSheet3;
 
   // --- State ---
   std::string exeFolder;  // Windows-1250, ends with "/"
@@ -150,6 +152,8 @@ class TForm_nodra : public QWidget {
 
   // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
   const QString& applicationTitle() const { return applicationTitle_; }
+  // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
+  void reportFailure(const std::string& text);
   void setApplicationTitle(const QString& title);
 
  protected:
@@ -176,8 +180,6 @@ class TForm_nodra : public QWidget {
   // after a first read when the page never held the terminal's values.
   void writeFromTerminalPage(const std::function<void()>& reapply);
   void choosePath(QLineEdit* edit, std::string* member);
-  // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
-  void showError(const std::string& text);
   // Stores a path typed into a box; false (and a message) when it has no Windows-1250 form.
   bool takePath(QLineEdit* edit, std::string& member);
 

@@ -1,11 +1,44 @@
 // The read-out and fill commands of the main view and the batch command line.
 #include "app/form_nodra.h"
+#include "fill/fill_terminal.h"
+#include "readout/read_out_commands.h"
 
 namespace nodra {
 
-void TForm_nodra::Btn_vyc_kartyClick() { session_.check(); }
-void TForm_nodra::Btn_nenul_kartyClick() { session_.check(); }
-void TForm_nodra::Btn_vyc_zostClick() { session_.check(); }
-void TForm_nodra::Btn_napln_skladClick() { session_.check(); }
+namespace {
+template <typename Command>
+void runReadOut(TForm_nodra& form, Command command) {
+  const LocalSettings settings = form.settingsAsControlsHoldThem();
+  ReadOutContext ctx{form.session(), settings, form.exeFolder, [&form] { form.ReadTerminalSettings(); },
+                     form.nonZeroOnly, form.runningItemCounter};
+  try {
+    command(ctx);
+  } catch (const std::exception& e) {
+    // What the original left to the framework's report of unhandled failures ends the whole command.
+    form.reportFailure(e.what());
+  }
+  form.nonZeroOnly = ctx.nonZeroOnly;
+  form.runningItemCounter = ctx.runningItemCounter;
+  form.ui().flush();
+}
+}  // namespace
+
+void TForm_nodra::Btn_vyc_kartyClick() { runReadOut(*this, readOutAll); }
+void TForm_nodra::Btn_nenul_kartyClick() { runReadOut(*this, readOutNonZero); }
+void TForm_nodra::Btn_vyc_zostClick() { runReadOut(*this, readOutReport); }
+
+void TForm_nodra::Btn_napln_skladClick() {
+  if (!session_.check()) return;
+  ReadTerminalSettings();
+  ui_->setStatus("Naplnanie skladových kariet");
+  runningItemCounter = 0;
+  const LocalSettings s = settingsAsControlsHoldThem();
+  FillContext ctx{session_, s, exeFolder, terminalSettings.PDM_PRICE, terminalSettings.PDM_COUNT};
+  try {
+    FillTerminal(ctx);
+  } catch (const std::exception& e) {
+    reportFailure(e.what());
+  }
+}
 
 }  // namespace nodra

@@ -46,7 +46,7 @@ void TForm_nodra::Btn_cfg_nacitajClick() {
   // Only the first line is shown, so only the first line is read: the input file may be very large.
   std::ifstream in(toFsPath(settings.path_ins), std::ios::binary);
   if (!in) {
-    showError("Cannot open file \"" + settings.path_ins + "\". No such file or directory");
+    reportFailure("Cannot open file \"" + settings.path_ins + "\". No such file or directory");
     return;
   }
   std::string line;
@@ -153,7 +153,7 @@ void TForm_nodra::Reset1Click() {
   try {
     length = strToInt(fromQs(p->Edit1->text()));
   } catch (const ConvertError& e) {
-    showError(e.what());
+    reportFailure(e.what());
     return;
   }
   (void)length;  // the caret goes to the start with nothing selected, so the length only matters for the check

@@ -174,7 +174,7 @@ void TForm_nodra::SaveLocalSettings() {
   try {
     writeLocalSettings(file, s);
   } catch (const WriteError& e) {
-    showError(e.what());
+    reportFailure(e.what());
   }
 }
 
@@ -203,7 +203,7 @@ bool TForm_nodra::CommitLocalSettings() {
     settings.dlzka3_OSK = strToInt(fromQs(p->dl_OSK[2]->text()));
     settings.dlzka4_OSK = strToInt(fromQs(p->dl_OSK[3]->text()));
   } catch (const ConvertError& e) {
-    showError(e.what());
+    reportFailure(e.what());
     return false;
   }
   takePath(p->Edit_outv, settings.path_outv);
@@ -331,7 +331,7 @@ void TForm_nodra::cfg_SKHide() {
   try {
     for (int i = 0; i < 6; ++i) *targets[i] = strToInt(fromQs(boxes[i]->text()));
   } catch (const ConvertError& e) {
-    showError(e.what());
+    reportFailure(e.what());
   }
 }
 

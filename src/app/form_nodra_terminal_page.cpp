@@ -187,7 +187,7 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
   try {
     writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
   } catch (const std::exception& e) {
-    showError(e.what());
+    reportFailure(e.what());
     return;
   }
   ui_->setStatus("Konfigurácia zapísaná");

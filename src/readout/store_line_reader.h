@@ -21,26 +21,28 @@ class StoreLineReader {
   bool open(const std::filesystem::path& file);
   void close();
 
-  // The next read: up to and including its line feed, at most kStoreLineMax characters (the rest of a longer
-  // line comes as the next read); a CR before a LF is dropped. False at the end of the file, where the
-  // original's empty read would be. `endedWithEmptyRead` tells whether that last read was empty, i.e. the
-  // file ended with a line end or was empty.
+  // The next read, valid until the next call: up to and including its line feed, at most kStoreLineMax
+  // characters (the rest of a longer line comes as the next read); a CR before a LF is dropped. False once the
+  // file is done. Reading stops after a read that runs into the end of the file; a read that stops at a line
+  // end (or at the length limit) is followed by one more, empty when the file ends there. `endedWithEmptyRead`
+  // then tells whether that final empty read happened: true for an empty file or one ending with a line end,
+  // false when its last line runs into the end of the file without one.
   bool next(std::string_view& line);
   bool endedWithEmptyRead() const { return lastReadEmpty_; }
   // A read error (the medium went away) rather than the end of the file.
   bool failed() const { return failed_; }
 
  private:
-  bool fill();
+  void fill();
 
   int fd_ = -1;
   std::string buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
-  bool eof_ = false;
+  bool eof_ = false;     // the file has no more bytes to give
+  bool hitEnd_ = false;  // the last read ran into the end of the file: no further reads
   bool failed_ = false;
   bool lastReadEmpty_ = true;
-  std::string line_;
 };
 
 inline bool isRecordLine(std::string_view line) { return line.size() > kShortLineMax; }
@@ -56,10 +58,9 @@ void splitStoreFields(std::string_view line, OnField&& onField) {
   for (char c : line) {
     if (c == ';') {
       while (length > 0 && field[length - 1] == ' ') --length;
-      onField(position, std::string_view(field, length));
-      ++position;
+      onField(position++, std::string_view(field, length));
       length = 0;
-    } else if (c >= 32 && c <= 126 && length < kStoreFieldMax) {
+    } else if (static_cast<unsigned char>(c - 32) <= 94 && length < kStoreFieldMax) {
       field[length++] = c;
     }
   }

@@ -1,0 +1,154 @@
+// The fill's reading and writing over a 1,000,000-line input file in each layout, against `cp` copying the
+// same file twice in the same run; and the memory the fill adds per record.
+//   fill_bench [folder] [lines]   (folder default: a new folder under /tmp)
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "fill/code_table.h"
+#include "fill/input_file.h"
+#include "fill/input_parsers.h"
+#include "fill/record_file.h"
+#include "input_generator.h"
+#include "platform/ui.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using nodra::bench::Layout;
+
+constexpr int kRounds = 7;
+
+class QuietUi final : public nodra::Ui {
+ public:
+  void setDriveText(std::string_view) override {}
+  void setStatus(std::string_view) override {}
+  void setTitle(std::string_view) override {}
+  void setProgressMax(int) override {}
+  void progress(unsigned, unsigned) override {}
+
+ protected:
+  // Any message means the run did not do what is measured.
+  nodra::Answer ask(const nodra::Message& m) override { throw std::runtime_error(m.text); }
+};
+
+double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+template <typename Work>
+double timed(Work&& work) {
+  auto start = std::chrono::steady_clock::now();
+  work();
+  return seconds(std::chrono::steady_clock::now() - start);
+}
+
+void copyTwice(const fs::path& input, const fs::path& folder) {
+  std::string command = "cp '" + input.string() + "' '" + (folder / "copy1").string() + "' && cp '" +
+                        input.string() + "' '" + (folder / "copy2").string() + "'";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("cp failed");
+}
+
+// What the fill does between opening the input file and closing the work file. `commitSeconds` gets the
+// time of the last step, which flushes the file to the medium and renames it over the old one.
+unsigned fillWorkFile(Layout layout, const fs::path& input, const fs::path& work, double* commitSeconds = nullptr) {
+  const nodra::LocalSettings settings = nodra::bench::settingsFor(layout);
+  QuietUi ui;
+  nodra::InputFile in;
+  if (!in.open(input)) throw std::runtime_error("cannot open " + input.string());
+  const nodra::CodeTable table = nodra::identityCodeTable();
+  nodra::RecordFileWriter writer(table, 2, 3);
+  if (!writer.open(work)) throw std::runtime_error("cannot create " + work.string());
+  unsigned count = nodra::chooseInputParser(settings)(in, settings, ui, writer);
+  auto start = std::chrono::steady_clock::now();
+  if (in.failed() || !writer.commit()) throw std::runtime_error("the fill failed");
+  if (commitSeconds != nullptr) *commitSeconds = seconds(std::chrono::steady_clock::now() - start);
+  return count;
+}
+
+long statusKiB(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(key, 0) == 0) return std::strtol(line.c_str() + std::char_traits<char>::length(key), nullptr, 10);
+  }
+  return -1;
+}
+
+// Peak resident memory the fill adds, in a child process whose peak is reset first.
+double bytesPerRecord(Layout layout, const fs::path& input, const fs::path& work, std::size_t lines) {
+  int pipeFds[2];
+  if (::pipe(pipeFds) != 0) throw std::runtime_error("pipe");
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::close(pipeFds[0]);
+    { std::ofstream("/proc/self/clear_refs") << "5"; }
+    long before = statusKiB("VmRSS:");
+    fillWorkFile(layout, input, work);
+    long added = statusKiB("VmHWM:") - before;
+    (void)!::write(pipeFds[1], &added, sizeof added);
+    ::_exit(0);
+  }
+  ::close(pipeFds[1]);
+  long addedKiB = -1;
+  (void)!::read(pipeFds[0], &addedKiB, sizeof addedKiB);
+  ::close(pipeFds[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return static_cast<double>(addedKiB) * 1024.0 / static_cast<double>(lines);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  fs::path folder;
+  if (argc > 1) {
+    folder = argv[1];
+    fs::create_directories(folder);
+  } else {
+    std::string pattern = (fs::temp_directory_path() / "nodra-fill-bench-XXXXXX").string();
+    folder = ::mkdtemp(pattern.data());
+  }
+  const std::size_t lines = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000000;
+
+  std::printf("%zu lines in %s, best of %d\n", lines, folder.c_str(), kRounds);
+  std::printf("%-13s %9s %10s %10s %11s %7s %13s %12s\n", "layout", "input MB", "cp x2 ms", "fill ms",
+              "of it flush", "ratio", "w/o flush", "bytes/record");
+  bool withinGoals = true;
+  for (Layout layout : {Layout::Delimited, Layout::Fixed, Layout::Casio1, Layout::Old}) {
+    const fs::path input = folder / "input.txt";
+    const fs::path work = folder / "tmp_out.txt";
+    const std::size_t size = nodra::bench::generateInput(layout, lines, input);
+    unsigned count = fillWorkFile(layout, input, work);
+    if (count != lines) throw std::runtime_error("records lost");
+    // Interleaved, so that both see the same state of the machine.
+    double copy = 1e9, fill = 1e9, flush = 0, withoutFlush = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+      copy = std::min(copy, timed([&] { copyTwice(input, folder); }));
+      double commit = 0;
+      double total = timed([&] { fillWorkFile(layout, input, work, &commit); });
+      if (total < fill) fill = total, flush = commit;
+      withoutFlush = std::min(withoutFlush, total - commit);
+    }
+    const double perRecord = bytesPerRecord(layout, input, work, lines);
+    const double ratio = fill / copy;
+    withinGoals = withinGoals && ratio <= 4.0 && perRecord < 100.0;
+    std::printf("%-13s %9.1f %10.1f %10.1f %11.1f %7.2f %13.2f %12.1f\n", nodra::bench::layoutName(layout),
+                static_cast<double>(size) / 1e6, copy * 1e3, fill * 1e3, flush * 1e3, ratio, withoutFlush / copy,
+                perRecord);
+    fs::remove(folder / "copy1");
+    fs::remove(folder / "copy2");
+    fs::remove(input);
+    fs::remove(work);
+  }
+  if (argc <= 1) fs::remove_all(folder);
+  std::printf("ratio: fill / cp x2; w/o flush: the same without the final flush to the medium\n");
+  std::printf("goals (ratio <= 4, < 100 bytes per record): %s\n", withinGoals ? "met" : "NOT met");
+  return withinGoals ? 0 : 1;
+}

@@ -1,0 +1,80 @@
+#include "fill/input_parsers.h"
+#include "fill/number_field.h"
+#include "fill/parser_support.h"
+
+namespace nodra {
+
+using namespace parser_support;
+
+namespace {
+
+enum FieldRole { kCode = 0, kPrice = 1, kCount = 2, kName = 3 };
+
+// Fields 1 to 3 end at the delimiter (consumed) or the line end; field 4 is the rest, delimiters and all.
+// A delimiter of 0 (an empty delimiter box) makes the whole line field 1.
+void splitFields(std::string_view body, const char delimiter, std::string_view (&fields)[4]) {
+  const char* start = body.data();
+  const char* const end = body.data() + body.size();
+  int field = 0;
+  if (delimiter != 0) {
+    // Fields are short: a plain scan beats a library search per field.
+    for (const char* p = start; p < end && field < 3; ++p) {
+      if (*p == delimiter) {
+        fields[field++] = std::string_view(start, static_cast<std::size_t>(p - start));
+        start = p + 1;
+      }
+    }
+  }
+  fields[field++] = std::string_view(start, static_cast<std::size_t>(end - start));
+  while (field < 4) fields[field++] = {};
+}
+
+void assignRightAligned(std::string& code, std::string_view text) {
+  code.assign(text.size() < kAlignedCodeWidth ? kAlignedCodeWidth - text.size() : 0, ' ');
+  code.append(text);
+}
+
+}  // namespace
+
+unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& ui, RecordSink& out) {
+  const int roles[4] = {settings.Odd1_ISK, settings.Odd2_ISK, settings.Odd3_ISK, settings.Odd4_ISK};
+  const char delimiter = static_cast<char>(settings.Odd_Char_ISK);
+  InputRecord record;
+  std::string number;
+  std::string_view line;
+  std::string_view fields[4];
+  unsigned slot = 1;
+  while (in.readLine(kInputLineMax, line)) {
+    if (isBlankLine(line)) continue;
+    splitFields(withoutLineEnd(line), delimiter, fields);
+    clear(record);
+    bool dropped = false;
+    for (int i = 0; i < 4 && !dropped; ++i) {
+      switch (roles[i]) {
+        case kCode:
+          if (i == 0) {
+            record.code.assign(fields[i]);
+          } else {
+            assignRightAligned(record.code, fields[i]);
+          }
+          break;
+        case kPrice:
+        case kCount:
+          dropped = !takeNumber(ui, settings.hlaska_data_in, slot, fields[i], number,
+                                roles[i] == kPrice ? record.price : record.count);
+          break;
+        case kName:
+          record.name.assign(fields[i]);
+          break;
+        default:
+          break;
+      }
+    }
+    if (dropped) continue;
+    accept(record, out);
+    ++slot;
+  }
+  return slot - 1;
+}
+
+}  // namespace nodra

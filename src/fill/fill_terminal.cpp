@@ -1,0 +1,109 @@
+#include "fill/fill_terminal.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "fill/code_table.h"
+#include "fill/input_file.h"
+#include "fill/input_parsers.h"
+#include "fill/record_file.h"
+#include "platform/atomic_file.h"
+#include "platform/path_text.h"
+
+namespace nodra {
+namespace fs = std::filesystem;
+
+namespace {
+
+void warn(Ui& ui, std::string text, Outcome outcome = Outcome::Failure) {
+  Message m;
+  m.text = std::move(text);
+  m.caption = "Pozor...";
+  m.icon = Icon::Information;
+  m.outcome = outcome;
+  ui.message(m);
+}
+
+bool isReadableFile(const fs::path& file) {
+  std::error_code ec;
+  return fs::is_regular_file(file, ec) && ::access(file.c_str(), R_OK) == 0;
+}
+
+}  // namespace
+
+void FillTerminal(FillContext& ctx) {
+  Ui& ui = ctx.session.ui;
+  const LocalSettings& s = ctx.settings;
+
+  // Without a layout the terminal would get an empty list and lose its main store.
+  InputParser parse = chooseInputParser(s);
+  if (parse == nullptr) {
+    ui.setStatus("Nie je zvolený formát vstupného súboru");
+    warn(ui, "Nie je zvolený formát vstupného súboru.\r\n\r\nDo NODRA sa nič neprenieslo.");
+    return;
+  }
+
+  const CodeTable table = LoadCodeTable(s.use_tbl, ctx.exeFolder, ui);
+
+  InputFile input;
+  auto inputFailed = [&] {
+    ui.setStatus("Chyba pri otvorení súboru " + s.path_ins);
+    warn(ui, " Vstupný súbor sa nedá otvoriť ");
+  };
+  if (!input.open(toFsPath(s.path_ins))) {
+    inputFailed();
+    return;
+  }
+
+  // CASIO 1 lists always carry two price and three count decimals.
+  const int pdmPrice = s.CASIO1_ISK ? 2 : ctx.PDM_PRICE;
+  const int pdmCount = s.CASIO1_ISK ? 3 : ctx.PDM_COUNT;
+  const fs::path work = toFsPath(ctx.exeFolder + "tmp_out.txt");
+  RecordFileWriter writer(table, pdmPrice, pdmCount);
+  // When the work file cannot be made the list is still read, so that its messages come as they would.
+  writer.open(work);
+  const unsigned count = parse(input, s, ui, writer);
+  input.close();
+  // A list read only in part must not replace the terminal's main store.
+  if (input.failed()) {
+    inputFailed();
+    return;
+  }
+  const bool written = writer.commit();
+
+  ui.setProgressMax(static_cast<int>(count));
+  ui.setStatus(" Prenos položiek do NODRA, stlač žltú klávesu");
+
+  if (!written || !isReadableFile(work)) {
+    warn(ui, "Súbor tmp_out.txt sa nedá otvoriť ");
+    ui.setStatus("Chyba pri otvorení súboru tmp_out.txt");
+    return;
+  }
+
+  bool copied = false;
+  if (ctx.session.drive) {
+    const TerminalDrive& drive = *ctx.session.drive;
+    std::error_code ec;
+    // A failure here shows up as a failed copy.
+    const fs::path dataFolder = drive.path("DATA");
+    if (!fs::is_directory(dataFolder, ec)) fs::create_directory(dataFolder, ec);
+    copied = copyFileReplacing(work, drive.path("data\\data_in.txt"), ec);
+  }
+  if (!copied) {
+    warn(ui, "Nepodarilo sa nakopírovať súbor do NODRA.");
+    ui.setStatus("Chyba pri kopirovaní súboru data_in.txt");
+    return;
+  }
+
+  Message done;
+  done.text = "- údaje skopirované do NODRA\r\n\r\n- na dokončenie prenosu stlačte na NODRA akúkoľvek klávesu";
+  done.caption = "Prenos údajov ukončený.";
+  done.icon = Icon::Information;
+  done.ownedByWindow = true;
+  ui.message(done);
+  ui.setStatus("NODRA pripojený");
+}
+
+}  // namespace nodra

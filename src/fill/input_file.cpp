@@ -1,0 +1,144 @@
+#include "fill/input_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+
+namespace nodra {
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 18;
+
+constexpr auto kBlanks = [] {
+  std::array<bool, 256> blanks{};
+  for (unsigned char c : {' ', '\t', '\n', '\r', '\v', '\f'}) blanks[c] = true;
+  return blanks;
+}();
+
+bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
+InputFile::~InputFile() { close(); }
+
+bool InputFile::open(const std::filesystem::path& file) {
+  close();
+  fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) return false;
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+    close();
+    return false;
+  }
+  buffer_.resize(2 * kChunk);
+  pos_ = end_ = 0;
+  eof_ = failed_ = false;
+  return true;
+}
+
+void InputFile::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  eof_ = true;
+}
+
+bool InputFile::fill() {
+  if (eof_) return false;
+  if (pos_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    end_ -= pos_;
+    pos_ = 0;
+  }
+  if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
+  ssize_t n;
+  do {
+    n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+  } while (n < 0 && errno == EINTR);
+  if (n <= 0) {
+    if (n < 0) failed_ = true;
+    eof_ = true;
+    return false;
+  }
+  end_ += static_cast<std::size_t>(n);
+  return true;
+}
+
+// The CR of a CR LF pair counts for nothing, so the search looks one byte further than the piece may be
+// long: a pair just after the limit still ends the line inside it.
+bool InputFile::readLine(std::size_t maxChars, std::string_view& line) {
+  if (maxChars == 0) return false;
+  for (;;) {
+    const std::size_t available = end_ - pos_;
+    const std::size_t window = std::min(available, maxChars + 1);
+    char* const start = buffer_.data() + pos_;
+    if (void* found = window > 0 ? std::memchr(start, '\n', window) : nullptr) {
+      const auto lf = static_cast<std::size_t>(static_cast<char*>(found) - start);
+      const bool pair = lf > 0 && start[lf - 1] == '\r';
+      if ((pair ? lf : lf + 1) <= maxChars) {
+        if (pair) start[lf - 1] = '\n';  // the pair read as one line end
+        line = std::string_view(start, pair ? lf : lf + 1);
+        pos_ += lf + 1;
+        return true;
+      }
+    }
+    if (available <= maxChars && fill()) continue;
+    // A full piece of a longer line, or the last line of the file without its line end.
+    const std::size_t piece = std::min(end_ - pos_, maxChars);
+    if (piece == 0) return false;
+    line = std::string_view(buffer_.data() + pos_, piece);
+    pos_ += piece;
+    return true;
+  }
+}
+
+bool InputFile::readWord(std::string_view& word, std::string& scratch) {
+  // Skip the blanks before the word.
+  for (;;) {
+    const char* p = buffer_.data() + pos_;
+    const char* const end = buffer_.data() + end_;
+    while (p < end && isBlank(*p)) ++p;
+    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    if (p < end) break;
+    if (!fill()) return false;
+  }
+  bool inScratch = false;
+  for (;;) {
+    const char* const start = buffer_.data() + pos_;
+    const char* const end = buffer_.data() + end_;
+    const char* p = start;
+    while (p < end && !isBlank(*p)) ++p;
+    pos_ = static_cast<std::size_t>(p - buffer_.data());
+    if (p < end && !inScratch) {
+      word = std::string_view(start, static_cast<std::size_t>(p - start));
+      return true;
+    }
+    // The word runs to the end of what was read: keep its part before reading on.
+    if (!inScratch) scratch.clear();
+    scratch.append(start, p);
+    inScratch = true;
+    if (p < end || !fill()) {
+      word = scratch;
+      return true;
+    }
+  }
+}
+
+void InputFile::skipLine() {
+  for (;;) {
+    const char* start = buffer_.data() + pos_;
+    if (const void* lf = pos_ < end_ ? std::memchr(start, '\n', end_ - pos_) : nullptr) {
+      pos_ += static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+      return;
+    }
+    pos_ = end_;
+    if (!fill()) return;
+  }
+}
+
+}  // namespace nodra

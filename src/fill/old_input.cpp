@@ -1,0 +1,60 @@
+#include "fill/input_parsers.h"
+
+#include <algorithm>
+
+#include "fill/number_field.h"
+#include "fill/parser_support.h"
+
+namespace nodra {
+
+using namespace parser_support;
+
+namespace {
+
+// The rest of the count's line: leading spaces and tabs skipped; a CR or LF is dropped together with the
+// character after it; at most kOldNameMax characters.
+void takeName(std::string& name, std::string_view rest) {
+  std::size_t i = 0;
+  while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t')) ++i;
+  name.clear();
+  while (i < rest.size() && name.size() < kOldNameMax) {
+    std::size_t run = i;
+    while (run < rest.size() && rest[run] != '\r' && rest[run] != '\n') ++run;
+    name.append(rest.substr(i, std::min(run - i, kOldNameMax - name.size())));
+    i = run + 2;
+  }
+}
+
+}  // namespace
+
+// Word by word: code, price and count may stand on different lines; the name is the rest of the count's line.
+unsigned ParseOldInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSink& out) {
+  InputRecord record;
+  std::string_view word;
+  std::string scratch;
+  std::string number;
+  std::string_view rest;
+  unsigned slot = 1;
+  while (in.readWord(word, scratch)) {
+    clear(record);
+    record.code.assign(word.substr(0, kOldCodeMax));
+    // The end of the file inside a record loses that record without a message.
+    if (!in.readWord(word, scratch)) break;
+    if (!takeNumber(ui, s.hlaska_data_in, slot, word, number, record.price)) {
+      in.skipLine();
+      continue;
+    }
+    if (!in.readWord(word, scratch)) break;
+    if (!takeNumber(ui, s.hlaska_data_in, slot, word, number, record.count)) {
+      in.skipLine();
+      continue;
+    }
+    if (!in.readLine(kOldRestMax, rest)) break;
+    takeName(record.name, rest);
+    accept(record, out);
+    ++slot;
+  }
+  return slot - 1;
+}
+
+}  // namespace nodra

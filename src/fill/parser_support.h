@@ -1,0 +1,54 @@
+#pragma once
+// What the four input parsers share. Internal to the fill library.
+#include <string>
+#include <string_view>
+
+#include "fill/input_record.h"
+#include "fill/number_field.h"
+
+namespace nodra::parser_support {
+
+inline bool isBlankLine(std::string_view line) {
+  for (char c : line) {
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+  }
+  return true;
+}
+
+inline std::string_view withoutLineEnd(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+  return line;
+}
+
+// The columns [start, start + length) of the line; columns outside it count as empty.
+inline std::string_view columns(std::string_view line, long long start, long long length) {
+  long long from = start < 0 ? 0 : start;
+  long long to = start + length;
+  if (to > static_cast<long long>(line.size())) to = static_cast<long long>(line.size());
+  if (length <= 0 || from >= to) return {};
+  return line.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+}
+
+// CheckNumberField on a field, without copying the field when it is a number (the usual case).
+inline bool takeNumber(Ui& ui, int hlaska_data_in, unsigned slot, std::string_view field, std::string& scratch,
+                       float& value) {
+  if (parseNumberText(field, value)) return true;
+  scratch.assign(field);
+  return CheckNumberField(ui, hlaska_data_in, slot, scratch, value);
+}
+
+// Cuts the texts to the record's widths and hands the record on.
+inline void accept(InputRecord& record, RecordSink& out) {
+  if (record.code.size() > kInputCodeMax) record.code.resize(kInputCodeMax);
+  if (record.name.size() > kInputNameMax) record.name.resize(kInputNameMax);
+  out.add(record);
+}
+
+inline void clear(InputRecord& record) {
+  record.code.clear();
+  record.name.clear();
+  record.price = 0;
+  record.count = 0;
+}
+
+}  // namespace nodra::parser_support

@@ -1,0 +1,166 @@
+#include "readout/format_store.h"
+
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "platform/path_text.h"
+#include "readout/layout_writers.h"
+#include "readout/output_item.h"
+#include "readout/read_out_texts.h"
+#include "readout/store_line_reader.h"
+#include "readout/store_output_file.h"
+#include "readout/work_file_copy.h"
+
+namespace nodra {
+
+namespace {
+
+constexpr std::size_t kPathLimit = 149;
+
+Message warningBox(std::string text, std::string_view caption) {
+  Message m;
+  m.text = std::move(text);
+  m.caption = std::string(caption);
+  m.icon = Icon::Warning;
+  m.ownedByWindow = true;
+  m.outcome = Outcome::Failure;
+  return m;
+}
+
+// The store did not reach the work file: a box for the first passes only (the non-zero pass repeats the main
+// store's), the status text always.
+void storeNotCopied(Ui& ui, std::string text, const std::string& storeIdentifier) {
+  if (storeIdentifier == "hlavnySklad" || storeIdentifier == "zostava") {
+    ui.message(warningBox(std::move(text), kReadOutFailed));
+  } else {
+    ui.note(Outcome::Failure);
+  }
+  ui.setStatus(kReadOutFailed);
+}
+
+void badNumber(Ui& ui, const std::string& code) {
+  Message m;
+  m.text = "Nekorektny zaznam na polozke s kodom " + code + "\nkarta bude ulozene s nulovou hodnotou";
+  m.icon = Icon::Warning;
+  m.onTop = false;
+  m.outcome = Outcome::Failure;
+  ui.message(m);
+}
+
+// A short or failed write must not end in "Dáta vyčítané".
+void outputNotWritten(Ui& ui, const std::string& outputPath) {
+  ui.message(warningBox("Do súboru " + outputPath + " sa nepodarilo zapísať všetky údaje.", kTransferError));
+  ui.setStatus(kReadOutFailed);
+}
+
+}  // namespace
+
+void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, const std::string& storeIdentifier) {
+  Ui& ui = ctx.session.ui;
+  ui.setStatus(kTransferRunning);
+  if (ctx.readTerminalSettings) ctx.readTerminalSettings();
+
+  const std::string workFilePath = ctx.exeFolder + "tmp_in.txt";
+  const std::string_view relative = mode == 'R' ? "DATA\\data_out.txt" : "DATA\\zost_out.txt";
+  const auto& drive = ctx.session.drive;
+  std::string sourceText;
+  if (drive) {
+    sourceText = drive->displayPath(relative);
+  } else {
+    for (char c : relative) sourceText.push_back(c == '\\' ? '/' : c);
+  }
+
+  if (sourceText.size() > kPathLimit || workFilePath.size() > kPathLimit) {
+    const std::string& longPath = sourceText.size() > kPathLimit ? sourceText : workFilePath;
+    storeNotCopied(ui, pathTooLongText(longPath, kPathLimit), storeIdentifier);
+    return;
+  }
+  std::error_code ec;
+  if (!drive || !copyToWorkFile(drive->path(relative), toFsPath(workFilePath), ec)) {
+    storeNotCopied(ui, "Súbor " + sourceText + " neexistuje.", storeIdentifier);
+    return;
+  }
+  ConvertStore(ctx, workFilePath, outputPath);
+}
+
+void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath) {
+  Ui& ui = ctx.session.ui;
+  StoreOutputFile output;
+  if (!output.create(toFsPath(outputPath))) {
+    Message m;
+    m.text = "Subor " + outputPath + " sa nepodarilo otvorit";
+    m.icon = Icon::Error;
+    m.buttons = Buttons::Abort;
+    m.defaultAnswer = Answer::Abort;
+    m.onTop = false;
+    m.outcome = Outcome::Failure;
+    ui.message(m);
+    return;
+  }
+  StoreLineReader reader;
+  if (!reader.open(toFsPath(workFilePath))) {
+    output.close();
+    ui.message(warningBox("Subor " + workFilePath + " sa nepodarilo otvorit", kTransferError));
+    return;
+  }
+
+  const LocalSettings& layout = ctx.settings;
+  OutputItem item;
+  unsigned count = 0;
+  std::string_view line;
+  while (reader.next(line)) {
+    if (!isRecordLine(line)) continue;
+    ++count;
+    ui.progress(count, count);
+
+    item.clear();
+    splitStoreFields(line, [&](int position, std::string_view text) {
+      switch (position) {
+        case 0:
+          item.code.assign(text);
+          break;
+        case 1:
+          if (!readStoreFloat(text, item.price)) badNumber(ui, item.code);
+          break;
+        case 2:
+          if (!readStoreFloat(text, item.quantity)) badNumber(ui, item.code);
+          break;
+        case 3:
+          item.name.assign(text);
+          break;
+        default:
+          break;
+      }
+    });
+    if (ctx.nonZeroOnly && item.quantity == 0.0f) continue;
+
+    // The document column is not asked for: read-out items carry no document number.
+    std::string& out = output.buffer();
+    if (layout.CASIO1_OSK) WriteCasioLine(out, item);
+    if (layout.Pevna_dl_OSK) WriteFixedLine(out, item, layout);
+    if (layout.Odd_OSK) WriteDelimitedLine(out, item, layout);
+    if (layout.Old_OSK) WriteOldLine(out, item, layout);
+    if (!output.flushIfFull()) {
+      output.close();
+      outputNotWritten(ui, outputPath);
+      return;
+    }
+  }
+  const bool readFailed = reader.failed();
+  reader.close();
+  if (readFailed) {
+    output.close();
+    ui.message(warningBox("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", kTransferError));
+    ui.setStatus(kReadOutFailed);
+    return;
+  }
+  ui.setTitle(kApplicationTitle);
+  if (!output.close()) {
+    outputNotWritten(ui, outputPath);
+    return;
+  }
+  ui.setStatus(kDataReadOut);
+}
+
+}  // namespace nodra

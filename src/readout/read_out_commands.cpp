@@ -1,0 +1,79 @@
+#include "readout/read_out_commands.h"
+
+#include <initializer_list>
+#include <string_view>
+
+#include "readout/format_store.h"
+#include "readout/raw_copy.h"
+#include "readout/read_out_texts.h"
+#include "xml/xml_writers.h"
+
+namespace nodra {
+
+namespace {
+
+// Every copy runs even after one failed; the status tells whether all of them arrived.
+void copyRawStores(ReadOutContext& ctx, std::initializer_list<std::string_view> names) {
+  bool copied = true;
+  for (std::string_view name : names) copied = CopyRawStore(ctx, name) && copied;
+  ctx.session.ui.setStatus(copied ? kDataReadOut : kReadOutFailed);
+}
+
+}  // namespace
+
+void readOutAll(ReadOutContext& ctx) {
+  if (!ctx.session.check()) return;
+  ctx.nonZeroOnly = false;
+  const LocalSettings& s = ctx.settings;
+  switch (s.formatovatData) {
+    case kRawCopy:
+      copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"});
+      break;
+    case kFormatted:
+      FormatStore(ctx, 'R', s.path_outv, "hlavnySklad");
+      ctx.nonZeroOnly = false;
+      FormatStore(ctx, 'r', s.path_zostava, "zostava");
+      ctx.nonZeroOnly = true;
+      FormatStore(ctx, 'R', s.path_outn, "nenulove");
+      break;
+    case kXml:
+      WriteXmlMainStore(ctx);
+      WriteXmlVpStore(ctx);
+      WriteXmlReport(ctx);
+      WriteXmlNonZero(ctx);
+      break;
+    default:
+      break;
+  }
+}
+
+void readOutNonZero(ReadOutContext& ctx) {
+  if (ctx.session.check()) {
+    ctx.nonZeroOnly = true;
+    FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
+  }
+  // Detects again on its own, so without a terminal the user is told twice.
+  if (ctx.settings.formatovatData == kXml) WriteXmlNonZero(ctx);
+}
+
+void readOutReport(ReadOutContext& ctx) {
+  if (!ctx.session.check()) return;
+  ctx.nonZeroOnly = false;
+  const LocalSettings& s = ctx.settings;
+  switch (s.formatovatData) {
+    case kRawCopy:
+      copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"});
+      break;
+    case kFormatted:
+      FormatStore(ctx, 'r', s.path_zostava, "zostava");
+      break;
+    case kXml:
+      WriteXmlVpStore(ctx);
+      WriteXmlReport(ctx);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace nodra

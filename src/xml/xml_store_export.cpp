@@ -1,0 +1,224 @@
+#include "xml/xml_store_export.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/path_text.h"
+#include "readout/read_out_texts.h"
+#include "readout/store_line_reader.h"
+#include "xml/xml_number.h"
+#include "xml/xml_stream.h"
+
+namespace nodra {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// The writers' counter ends at 0 however a writer ends, a thrown failure included.
+class CounterReset {
+ public:
+  explicit CounterReset(unsigned& counter) : counter_(counter) {}
+  CounterReset(const CounterReset&) = delete;
+  CounterReset& operator=(const CounterReset&) = delete;
+  ~CounterReset() { counter_ = 0; }
+
+ private:
+  unsigned& counter_;
+};
+
+std::array<std::size_t, kXmlFieldPositions> filledWithNone() {
+  std::array<std::size_t, kXmlFieldPositions> table;
+  table.fill(kNone);
+  return table;
+}
+
+// The element texts of one record line, in layout order. The buffers are reused from line to line.
+class RecordConverter {
+ public:
+  RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui)
+      : layout_(layout), separator_(separator), ui_(ui) {
+    for (std::size_t i = 0; i < layout.children.size(); ++i) {
+      const XmlChild& child = layout.children[i];
+      if (child.element == kXmlCodeElement) codeChild_ = i;
+      if (child.element == kXmlQuantityElement) quantityChild_ = i;
+      if (child.field > lastField_) lastField_ = child.field;
+      childOfField_[static_cast<std::size_t>(child.field)] = i;
+      texts_[i].reserve(kStoreFieldMax + 16);
+    }
+  }
+
+  void convert(std::string_view line) {
+    for (std::string& text : texts_) text.clear();
+    fieldsRead_ = 0;
+    quantity_ = 0.0f;
+    quantityRead_ = false;
+    splitStoreFields(line, [this](int position, std::string_view field) {
+      fieldsRead_ = position + 1;
+      if (position <= lastField_ && childOfField_[static_cast<std::size_t>(position)] != kNone) {
+        convertField(childOfField_[static_cast<std::size_t>(position)], field);
+      }
+    });
+  }
+
+  std::string_view text(std::size_t child) const { return texts_[child]; }
+
+  // DATA_OUTN.XML: the name was read and the quantity is a number other than zero. A quantity that failed
+  // to convert counts as the zero the warning announces.
+  bool isNonZeroItem() const { return fieldsRead_ > lastField_ && quantityRead_ && quantity_ != 0.0f; }
+
+ private:
+  void convertField(std::size_t i, std::string_view field) {
+    std::string& out = texts_[i];
+    switch (layout_.children[i].kind) {
+      case XmlFieldKind::Text:
+        out.assign(field);
+        if (i == codeChild_) code_.assign(field);
+        return;
+      case XmlFieldKind::Number: {
+        // Only DATA_OUTN.XML looks at a value.
+        const bool wanted = layout_.nonZeroOnly && i == quantityChild_;
+        if (!appendXmlNumberField(out, field, separator_, wanted ? &quantity_ : nullptr)) {
+          warnInvalid();
+          return;
+        }
+        if (wanted) quantityRead_ = true;
+        return;
+      }
+      case XmlFieldKind::Integer: {
+        std::int32_t value = 0;
+        if (!readTruncatedInt32(field, value)) {
+          warnInvalid();
+          return;
+        }
+        char digits[16];
+        auto result = std::to_chars(digits, digits + sizeof digits, value);
+        out.append(digits, result.ptr);
+        return;
+      }
+    }
+  }
+
+  // Names the code read last: this line's, or the previous line's when this line's comes later.
+  void warnInvalid() {
+    Message m;
+    m.text = "Nekorektny zaznam na polozke s kodom " + code_ + "\nkarta bude ulozene s nulovou hodnotou";
+    m.icon = Icon::Warning;
+    m.onTop = false;
+    m.outcome = Outcome::Failure;
+    ui_.message(m);
+  }
+
+  const XmlStoreLayout& layout_;
+  char separator_;
+  Ui& ui_;
+  std::size_t codeChild_ = kNone;
+  std::size_t quantityChild_ = kNone;
+  int lastField_ = -1;
+  std::array<std::size_t, kXmlFieldPositions> childOfField_ = filledWithNone();  // kNone: a field not written
+  std::array<std::string, kXmlMaxChildren> texts_;
+  std::string code_;
+  int fieldsRead_ = 0;
+  float quantity_ = 0.0f;
+  bool quantityRead_ = false;
+};
+
+Message inputFailure(const std::string& inputText) {
+  Message m;
+  m.text = "Subor " + inputText + " sa nepodarilo otvorit";
+  m.caption = std::string(kTransferError);
+  m.icon = Icon::Warning;
+  m.ownedByWindow = true;
+  m.outcome = Outcome::Failure;
+  return m;
+}
+
+Message inputPathTooLong(const std::string& inputText) {
+  Message m = inputFailure(inputText);
+  m.text = pathTooLongText(inputText, kXmlInputPathMax);
+  return m;
+}
+
+Message outputFailure(const std::string& outputText) {
+  Message m;
+  m.text = "Subor " + outputText + " sa nepodarilo otvorit";
+  m.icon = Icon::Error;
+  m.buttons = Buttons::Abort;
+  m.defaultAnswer = Answer::Abort;
+  m.onTop = false;
+  m.outcome = Outcome::Failure;
+  return m;
+}
+
+}  // namespace
+
+std::string xmlOutputPath(std::string_view pathXmlOut, std::string_view outputName) {
+  std::string path = folderPart(pathXmlOut);
+  if (path.empty() || path.back() != '/') path += '/';
+  path += outputName;
+  return path;
+}
+
+void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decimalSeparator) {
+  CounterReset counterReset(ctx.runningItemCounter);
+  Ui& ui = ctx.session.ui;
+  if (!ctx.session.check()) return;
+  const TerminalDrive& drive = *ctx.session.drive;
+
+  const std::string inputText = drive.displayPath(layout.terminalFile);
+  const std::string outputText = xmlOutputPath(ctx.settings.path_xmlOut, layout.outputName);
+
+  if (inputText.size() > kXmlInputPathMax) {
+    ui.message(inputPathTooLong(inputText));
+    return;
+  }
+  StoreLineReader reader;
+  if (!reader.open(drive.path(layout.terminalFile))) {
+    ui.message(inputFailure(inputText));
+    return;
+  }
+  XmlStream out;
+  if (!out.create(toFsPath(outputText))) {
+    reader.close();
+    ui.message(outputFailure(outputText));
+    return;
+  }
+
+  RecordConverter record(layout, decimalSeparator, ui);
+  const XmlTag recordTag(kXmlRecordElement);
+  std::vector<XmlTag> childTags;
+  childTags.reserve(layout.children.size());
+  for (const XmlChild& child : layout.children) childTags.emplace_back(child.element);
+  unsigned itemsWritten = 0;
+  out.open(layout.root);
+  std::string_view line;
+  // One POLOZKA per line read; the empty read at the end of the file gets none.
+  while (reader.next(line)) {
+    if (!isRecordLine(line)) {
+      if (!layout.nonZeroOnly) out.element(recordTag, {});
+      continue;
+    }
+    const unsigned count = ++ctx.runningItemCounter;
+    ui.progress(layout.nonZeroOnly ? itemsWritten : count, count);
+    record.convert(line);
+    if (layout.nonZeroOnly && !record.isNonZeroItem()) continue;
+    out.start(recordTag);
+    for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
+    out.end(recordTag);
+    ++itemsWritten;
+  }
+  out.close();
+
+  if (reader.failed()) {
+    out.abandon();
+    throw std::runtime_error("Súbor " + inputText + " sa nepodarilo prečítať");
+  }
+  reader.close();
+  if (!out.finish()) throw std::runtime_error("Súbor " + outputText + " sa nepodarilo zapísať");
+}
+
+}  // namespace nodra

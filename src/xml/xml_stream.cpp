@@ -1,0 +1,188 @@
+#include "xml/xml_stream.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+namespace nodra {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+// The longest expansion of one byte: "&amp;".
+constexpr std::size_t kMaxEscapedLength = 5;
+}  // namespace
+
+XmlStream::XmlStream() : buffer_(new char[kBufferSize]) {}
+
+XmlStream::~XmlStream() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool XmlStream::create(const std::filesystem::path& file) {
+  fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  failed_ = fd_ < 0;
+  return fd_ >= 0;
+}
+
+void XmlStream::open(std::string_view name) {
+  finishStartTag();
+  put("<");
+  put(name);
+  startTagOpen_ = true;
+  openElements_.push_back(name);
+}
+
+void XmlStream::text(std::string_view content) {
+  if (content.empty()) return;
+  finishStartTag();
+  // Escaped in pieces that surely fit the buffer.
+  constexpr std::size_t kPiece = kBufferSize / kMaxEscapedLength;
+  while (content.size() > kPiece) {
+    putEscaped(content.substr(0, kPiece));
+    content.remove_prefix(kPiece);
+  }
+  putEscaped(content);
+}
+
+void XmlStream::element(const XmlTag& tag, std::string_view content) {
+  finishStartTag();
+  if (content.empty()) {
+    put(tag.empty);
+    return;
+  }
+  put(tag.start);
+  text(content);
+  put(tag.end);
+}
+
+void XmlStream::start(const XmlTag& tag) {
+  finishStartTag();
+  put(tag.start);
+}
+
+void XmlStream::end(const XmlTag& tag) { put(tag.end); }
+
+void XmlStream::close() {
+  if (openElements_.empty()) return;
+  if (startTagOpen_) {
+    put("/>");
+    startTagOpen_ = false;
+  } else {
+    put("</");
+    put(openElements_.back());
+    put(">");
+  }
+  openElements_.pop_back();
+}
+
+void XmlStream::finishStartTag() {
+  if (!startTagOpen_) return;
+  put(">");
+  startTagOpen_ = false;
+}
+
+void XmlStream::put(std::string_view bytes) {
+  if (bytes.size() > kBufferSize - used_) {
+    flush();
+    if (bytes.size() > kBufferSize) {
+      writeOut(bytes.data(), bytes.size());
+      return;
+    }
+  }
+  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+namespace {
+
+// Whether any byte of the word is one of the three that need escaping (bytes above 127 never occur here, the
+// texts are filtered to printable ASCII, and would only cost a needless slow step).
+bool hasSpecialByte(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  auto has = [word](unsigned char b) {
+    const std::uint64_t x = word ^ (kOnes * b);
+    return ((x - kOnes) & ~x & kHighs) != 0;
+  };
+  return has('&') || has('<') || has('>');
+}
+
+}  // namespace
+
+void XmlStream::putEscaped(std::string_view text) {
+  if (text.size() * kMaxEscapedLength > kBufferSize - used_) flush();
+  char* out = buffer_.get() + used_;
+  const char* in = text.data();
+  const char* const end = in + text.size();
+  // Eight bytes at a time while there is nothing to escape.
+  while (end - in >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, in, 8);
+    if (hasSpecialByte(word)) break;
+    std::memcpy(out, in, 8);
+    in += 8;
+    out += 8;
+  }
+  for (; in < end; ++in) {
+    switch (*in) {
+      case '&':
+        std::memcpy(out, "&amp;", 5);
+        out += 5;
+        break;
+      case '<':
+        std::memcpy(out, "&lt;", 4);
+        out += 4;
+        break;
+      case '>':
+        std::memcpy(out, "&gt;", 4);
+        out += 4;
+        break;
+      default:
+        *out++ = *in;
+    }
+  }
+  used_ = static_cast<std::size_t>(out - buffer_.get());
+}
+
+void XmlStream::flush() {
+  writeOut(buffer_.get(), used_);
+  used_ = 0;
+}
+
+void XmlStream::writeOut(const char* data, std::size_t size) {
+  std::size_t done = 0;
+  while (!failed_ && done < size) {
+    ssize_t n = ::write(fd_, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failed_ = true;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+bool XmlStream::finish() {
+  if (fd_ < 0) return false;
+  flush();
+  if (failed_) {
+    abandon();
+    return false;
+  }
+  if (::close(fd_) != 0) failed_ = true;
+  fd_ = -1;
+  return !failed_;
+}
+
+void XmlStream::abandon() {
+  used_ = 0;
+  if (fd_ < 0) return;
+  if (::ftruncate(fd_, 0) != 0) failed_ = true;
+  ::close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace nodra

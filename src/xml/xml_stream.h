@@ -1,0 +1,68 @@
+#pragma once
+// An XML document written to its file as it is built, so memory does not grow with it. The bytes are those
+// a DOM saves without declaration and without indentation (pugixml's format_raw | format_no_declaration):
+// no whitespace between elements, an element without content as <X/>, text escaped as &amp; &lt; &gt;.
+// Element names are literals: they are held by view until their element is closed.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace nodra {
+
+// The ready bytes of one element name, for elements written many times over.
+struct XmlTag {
+  explicit XmlTag(std::string_view name)
+      : start("<" + std::string(name) + ">"),
+        end("</" + std::string(name) + ">"),
+        empty("<" + std::string(name) + "/>") {}
+  std::string start;
+  std::string end;
+  std::string empty;
+};
+
+class XmlStream {
+ public:
+  XmlStream();
+  XmlStream(const XmlStream&) = delete;
+  XmlStream& operator=(const XmlStream&) = delete;
+  ~XmlStream();
+
+  // Creates the file empty, replacing an existing one.
+  bool create(const std::filesystem::path& file);
+
+  void open(std::string_view name);
+  void text(std::string_view content);  // nothing for an empty text: the element stays empty
+  void close();
+  void element(std::string_view name, std::string_view content) {
+    open(name);
+    text(content);
+    close();
+  }
+  // The same for a name prepared in advance; these need no close(). start/end for an element with content.
+  void element(const XmlTag& tag, std::string_view content);
+  void start(const XmlTag& tag);
+  void end(const XmlTag& tag);
+
+  // Writes what is buffered and closes the file. False when any write failed; the file is then left empty.
+  bool finish();
+  // Empties the file and closes it: a document cut short must not pass for a complete one.
+  void abandon();
+
+ private:
+  void finishStartTag();
+  void put(std::string_view bytes);
+  void putEscaped(std::string_view text);
+  void flush();
+  void writeOut(const char* data, std::size_t size);
+
+  int fd_ = -1;
+  bool failed_ = false;
+  bool startTagOpen_ = false;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
+  std::vector<std::string_view> openElements_;
+};
+
+}  // namespace nodra

@@ -1,0 +1,129 @@
+#include "terminal/program_upload.h"
+
+#include <sys/stat.h>
+
+#include <iterator>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "extras/extras_support.h"
+#include "platform/path_text.h"
+#include "support/temp_folder.h"
+
+namespace nodra {
+namespace {
+
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
+
+constexpr std::string_view kMissing = "- zadaný program neexistuje\r\n\r\n- skontrolujte umiestnenie súboru";
+constexpr std::string_view kCopied = "- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu";
+constexpr std::string_view kCopyFailedStatus = "Chyba pri kopirovaní súboru.";
+
+struct Upload : ::testing::Test {
+  TempFolder dir;
+  std::filesystem::path card = dir / "card";
+  extras::RecordingUi ui;
+  extras::FolderVolumes volumes{card};
+  TerminalSession session{ui, volumes, std::nullopt};
+
+  void SetUp() override { writeFile(card / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n"); }
+
+  // A program on the PC; returns its path as the program box holds it.
+  std::string program(std::string_view name, std::string_view bytes) {
+    writeFile(dir / "pc" / name, bytes);
+    return *toPathText(dir / "pc" / name);
+  }
+  std::set<std::string> cardFolders() const {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(card)) names.insert(e.path().filename().string());
+    return names;
+  }
+};
+
+TEST_F(Upload, CopiesIntoANewProgramFolderAndSaysSo) {
+  std::string path = program("Nodra 1.203.shx", std::string("\x00\x01program\r\n", 11));
+  EXPECT_TRUE(UploadProgram(session, path));
+  EXPECT_EQ(readFile(card / "PROGRAM" / "Nodra 1.203.shx"), std::string("\x00\x01program\r\n", 11));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  const Message& m = ui.messages[0];
+  EXPECT_EQ(m.text, kCopied);
+  EXPECT_EQ(m.caption, "Prenos programu ukončený.");
+  EXPECT_EQ(m.icon, Icon::Information);
+  EXPECT_TRUE(m.ownedByWindow);
+  EXPECT_TRUE(m.onTop);
+  EXPECT_EQ(ui.statuses, std::vector<std::string>{"NODRA pripojený"});
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Info);
+}
+
+TEST_F(Upload, ReplacesANamesakeInTheExistingFolderWhateverItsCase) {
+  writeFile(card / "Program" / "NODRA.SHX", "old program");
+  EXPECT_TRUE(UploadProgram(session, program("NODRA.SHX", "new")));
+  EXPECT_EQ(readFile(card / "Program" / "NODRA.SHX"), "new");
+  EXPECT_EQ(cardFolders(), (std::set<std::string>{"CONFIG", "Program"}));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card / "Program"), {}), 1);
+}
+
+// The folder is created first, so it is there even when the program is not.
+TEST_F(Upload, MissingProgramIsReportedAfterTheFolderIsMade) {
+  std::filesystem::create_directories(dir / "pc");
+  const std::string cases[] = {"Nalistuj cestu k programu ", "", *toPathText(dir / "pc" / "none.shx"),
+                               *toPathText(dir / "pc")};
+  for (const std::string& path : cases) {
+    ui.messages.clear();
+    EXPECT_FALSE(UploadProgram(session, path)) << path;
+    ASSERT_EQ(ui.messages.size(), 1u) << path;
+    EXPECT_EQ(ui.messages[0].text, kMissing);
+    EXPECT_EQ(ui.messages[0].caption, "Chyba prenosu programu.");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
+    EXPECT_TRUE(ui.messages[0].ownedByWindow);
+  }
+  EXPECT_TRUE(ui.statuses.empty());
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+  EXPECT_TRUE(std::filesystem::is_directory(card / "PROGRAM"));
+  EXPECT_TRUE(std::filesystem::is_empty(card / "PROGRAM"));
+}
+
+TEST_F(Upload, NoTerminalTouchesNothing) {
+  volumes.present = false;
+  EXPECT_FALSE(UploadProgram(session, program("a.shx", "x")));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, "NODRA nepripojená.");
+  EXPECT_EQ(ui.worstOutcome(), Outcome::NoTerminal);
+  EXPECT_EQ(cardFolders(), std::set<std::string>{"CONFIG"});
+}
+
+TEST_F(Upload, WriteProtectedFolderKeepsTheOldProgram) {
+  writeFile(card / "PROGRAM" / "a.shx", "old");
+  ::chmod((card / "PROGRAM").c_str(), 0555);
+  EXPECT_FALSE(UploadProgram(session, program("a.shx", "new")));
+  ::chmod((card / "PROGRAM").c_str(), 0755);
+  EXPECT_EQ(readFile(card / "PROGRAM" / "a.shx"), "old");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card / "PROGRAM"), {}), 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.");
+  EXPECT_EQ(ui.messages[0].caption, "Pozor...");
+  EXPECT_EQ(ui.messages[0].icon, Icon::Information);
+  EXPECT_FALSE(ui.messages[0].ownedByWindow);
+  EXPECT_EQ(ui.statuses, std::vector<std::string>{std::string(kCopyFailedStatus)});
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+}
+
+// A path the copy could not take whole is refused; a cut one could name another file.
+TEST_F(Upload, PathBeyondTheLimitIsRefusedNotCut) {
+  std::string longName(150 - (dir.path().string().size() + 4), 'p');
+  std::string path = program(longName, "x");
+  ASSERT_GT(path.size(), 149u);
+  EXPECT_FALSE(UploadProgram(session, path));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("149"), std::string::npos);
+  EXPECT_NE(ui.messages[0].text.find(path), std::string::npos);
+  EXPECT_EQ(ui.messages[0].outcome, Outcome::Failure);
+  EXPECT_EQ(ui.statuses, std::vector<std::string>{std::string(kCopyFailedStatus)});
+  EXPECT_TRUE(std::filesystem::is_empty(card / "PROGRAM"));
+}
+
+}  // namespace
+}  // namespace nodra

@@ -1,0 +1,126 @@
+#include "xml/xml_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+#include <sstream>
+#include <string>
+
+#include "xml_test_support.h"
+
+namespace nodra {
+namespace {
+
+std::string savedByPugixml(const pugi::xml_document& doc) {
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  return out.str();
+}
+
+// The bytes pugixml saves for the same tree: nesting, empty elements, escaping, text next to children.
+TEST(XmlStream, WritesWhatPugixmlSavesForTheSameTree) {
+  test::TempFolder temp;
+  const auto file = temp.path() / "doc.xml";
+  {
+    XmlStream out;
+    ASSERT_TRUE(out.create(file));
+    out.open("ROOT");
+    out.element("EMPTY", "");
+    out.open("ITEM");
+    out.element("A", "fish & chips <hot> \"quoted\" 'single' ]]>");
+    out.element("B", "");
+    out.element("C", "plain");
+    out.element("D", "clean for sixteen bytes, then & and <these> at the end>");
+    out.close();
+    out.open("OUTER");
+    out.open("INNER");
+    out.close();
+    out.close();
+    out.close();
+    ASSERT_TRUE(out.finish());
+  }
+
+  pugi::xml_document doc;
+  auto root = doc.append_child("ROOT");
+  root.append_child("EMPTY");
+  auto item = root.append_child("ITEM");
+  item.append_child("A").text().set("fish & chips <hot> \"quoted\" 'single' ]]>");
+  item.append_child("B");
+  item.append_child("C").text().set("plain");
+  item.append_child("D").text().set("clean for sixteen bytes, then & and <these> at the end>");
+  root.append_child("OUTER").append_child("INNER");
+
+  EXPECT_EQ(test::readFile(file), savedByPugixml(doc));
+}
+
+TEST(XmlStream, AnElementWithoutContentIsSelfClosed) {
+  test::TempFolder temp;
+  const auto file = temp.path() / "doc.xml";
+  XmlStream out;
+  ASSERT_TRUE(out.create(file));
+  out.open("DATA_OUT");
+  out.close();
+  ASSERT_TRUE(out.finish());
+  EXPECT_EQ(test::readFile(file), "<DATA_OUT/>");
+}
+
+// Larger than the buffer, so the flushes in between are exercised too.
+TEST(XmlStream, LongDocumentsArriveWhole) {
+  test::TempFolder temp;
+  const auto file = temp.path() / "doc.xml";
+  std::string expected = "<R>";
+  XmlStream out;
+  ASSERT_TRUE(out.create(file));
+  out.open("R");
+  for (int i = 0; i < 20000; ++i) {
+    std::string value = std::to_string(i) + "&";
+    out.element("V", value);
+    expected += "<V>" + std::to_string(i) + "&amp;</V>";
+  }
+  out.close();
+  expected += "</R>";
+  ASSERT_TRUE(out.finish());
+  EXPECT_EQ(test::readFile(file), expected);
+}
+
+TEST(XmlStream, ReplacesAnExistingFile) {
+  test::TempFolder temp;
+  const auto file = temp.path() / "doc.xml";
+  test::writeFile(file, "an older and much longer content");
+  XmlStream out;
+  ASSERT_TRUE(out.create(file));
+  out.element("R", "x");
+  ASSERT_TRUE(out.finish());
+  EXPECT_EQ(test::readFile(file), "<R>x</R>");
+}
+
+TEST(XmlStream, AnAbandonedDocumentLeavesAnEmptyFile) {
+  test::TempFolder temp;
+  const auto file = temp.path() / "doc.xml";
+  XmlStream out;
+  ASSERT_TRUE(out.create(file));
+  out.open("R");
+  for (int i = 0; i < 20000; ++i) out.element("V", "0123456789");
+  out.abandon();
+  EXPECT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(std::filesystem::file_size(file), 0u);
+}
+
+TEST(XmlStream, FailsToCreateInAMissingFolder) {
+  test::TempFolder temp;
+  XmlStream out;
+  EXPECT_FALSE(out.create(temp.path() / "missing" / "doc.xml"));
+  EXPECT_FALSE(out.finish());
+}
+
+TEST(XmlStream, AFailedWriteIsReported) {
+  XmlStream out;
+  if (!out.create("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  out.open("R");
+  for (int i = 0; i < 10000; ++i) out.element("V", "0123456789");
+  out.close();
+  EXPECT_FALSE(out.finish());
+}
+
+}  // namespace
+}  // namespace nodra
