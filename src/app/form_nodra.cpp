@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QScreen>
@@ -69,7 +70,8 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
                               [this](const QString& title) { setApplicationTitle(title); }});
   chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {
-    return chooseWithDialog(this, title, filter, preset, mustExist);
+    const QString start = preset.isEmpty() && dialogsStartInWorkingFolder_ ? QDir::currentPath() : preset;
+    return chooseWithDialog(this, title, filter, start, mustExist);
   };
   connectHandlers();
 }
@@ -288,6 +290,7 @@ void TForm_nodra::connectHandlers() {
   connectTerminalPage();
   connectLayoutPages();
   connectLayoutEditor();
+  connectExtraPages();
 }
 
 void TForm_nodra::connectMainView() {
@@ -308,6 +311,8 @@ void TForm_nodra::Page_konfigChange(int index) {
   shownPage_ = index;
   CommitLocalSettings();
   if (index == 1) cfg_SKShow();
+  if (Page_konfig->widget(index) == TabSheet2) TabSheet2Show();
+  if (Page_konfig->widget(index) == TabSheet1) TabSheet1Show();
 }
 
 }  // namespace nodra

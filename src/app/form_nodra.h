@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/form_ui.h"
 #include "app/pages/flash_page.h"
@@ -137,6 +138,19 @@ class TForm_nodra : public QWidget {
   void Btn_skladVPClick();
   void Btn_cestaXMLoutClick();
 
+  // --- FLASH, WIFI and POHODA pages ---
+  void TabSheet2Show();
+  void Button21Click();
+  void BitBtn_naplnClick();
+  void TabSheet1Show();
+  void BitBtn_cfg_wifiClick();
+  void RG_wifi_secClick(int entry);
+  void PageControl_securityChange(int page);
+  void Button3Click();
+  void Button2Click();
+  void Button4Click() {}
+  void Button1Click();
+
   // --- Input layout editor (fixed-length spans on a sample line) ---
   void Btn_cfg_nacitajClick();
   void RE_vstupMouseDown();
@@ -168,6 +182,9 @@ class TForm_nodra : public QWidget {
   void connectTerminalPage();
   void connectLayoutPages();
   void connectLayoutEditor();
+  void connectExtraPages();
+  // The terminal's CONFIG folder for the wireless settings; a message in `wording` and nothing when missing.
+  std::optional<std::filesystem::path> wifiFileOrTell(const char* wording);
   void markField(std::size_t field);
   void runBatch();
   void showUsage();
@@ -193,6 +210,8 @@ class TForm_nodra : public QWidget {
   bool usageShown_ = false;
   bool terminalSettingsRead_ = false;
   int shownPage_ = 0;
+  bool dialogsStartInWorkingFolder_ = false;
+  std::vector<std::shared_ptr<void>> loadedDocuments_;
 };
 
 }  // namespace nodra

@@ -287,6 +287,70 @@ class FormTest : public QObject {
     QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
   }
 
+  void hiddenWifiPageReadsAndWritesTheWirelessSettings() {
+    writeFile(terminalIni(), kTerminalIni);
+    const auto wifi = terminal() / "CONFIG" / "wifi.ini";
+    writeFile(wifi, "[WIFI]\r\nIPADDR0=192\r\nIPADDR1=168\r\nIPADDR2=1\r\nIPADDR3=10\r\nWLANFLAG_AUTHEN=3\r\n"
+                    "[FTP]\r\nFTPPORT=2121\r\nFTPMENO=sklad\r\n");
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    form->Page_konfig->setTabVisible(5, true);
+    form->Page_konfig->setCurrentWidget(form->TabSheet1);
+    WifiPage* p = form->TabSheet1;
+    QCOMPARE(p->MaskEdit_ip->displayText(), qs("192.168.001.010"));
+    QCOMPARE(p->MaskEdit_subnet->displayText(), qs("255.255.255.000"));
+    QCOMPARE(p->RG_wifi_sec_items->checkedId(), 2);
+    QVERIFY(!p->PageControl_security->isHidden());
+    QCOMPARE(p->PageControl_security->tabText(p->PageControl_security->currentIndex()), qs("EAP"));
+    QCOMPARE(p->Edit_ftp_port->text(), qs("2121"));
+
+    p->RG_wifi_sec_items->button(0)->click();
+    QVERIFY(p->PageControl_security->isHidden());
+    emit p->PageControl_security->tabBar()->tabBarClicked(0);
+    QCOMPARE(p->RG_wifi_sec_items->checkedId(), 1);
+
+    p->Edit_ssid->setText(qs("Sklad"));
+    p->Edit_ftp_port->setText(qs("21a"));
+    messages.clear();
+    p->BitBtn_cfg_wifi->click();
+    QCOMPARE(messages.back().text, std::string("'21a' is not a valid integer value"));
+    std::string after = readFile(wifi);
+    QVERIFY(after.find("SSID=Sklad\r\n") != std::string::npos);
+    QVERIFY(after.find("WLANFLAG_AUTHEN=2\r\n") != std::string::npos);
+    QVERIFY(after.find("FTPPORT=2121\r\n") != std::string::npos);
+
+    p->Edit_ftp_port->setText(qs("21"));
+    p->BitBtn_cfg_wifi->click();
+    QCOMPARE(messages.back().text, std::string("Konfigurácia prenesená do NODRA."));
+    QCOMPARE(form->statusPanel1->text(), qs("Konfigurácia zapísaná"));
+    QVERIFY(readFile(wifi).find("FTPPORT=21\r\n") != std::string::npos);
+  }
+
+  void flashPageCopiesTheProgramOntoTheCard() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->TabSheet2->BitBtn_napln->click();
+    QCOMPARE(messages.back().caption, std::string("Chyba prenosu programu."));
+    QVERIFY(std::filesystem::is_directory(terminal() / "PROGRAM"));
+
+    writeFile(home() / "NODRA_2_5.SHX", std::string("\x01\x02program\0\xff", 12));
+    form->TabSheet2->Edit_program->setText(qs((home() / "NODRA_2_5.SHX").string()));
+    form->TabSheet2->BitBtn_napln->click();
+    QCOMPARE(messages.back().caption, std::string("Prenos programu ukončený."));
+    QCOMPARE(form->statusPanel1->text(), qs("NODRA pripojený"));
+    QCOMPARE(readFile(terminal() / "PROGRAM" / "NODRA_2_5.SHX"), readFile(home() / "NODRA_2_5.SHX"));
+  }
+
+  void pohodaPageNeedsItsImportCommandAndReportsAMissingDataPack() {
+    auto form = makeForm();
+    form->TabSheet3->Button3->click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QVERIFY(messages[0].text.find("POHODA") != std::string::npos);
+    form->TabSheet3->Button2->click();
+    QCOMPARE(messages.size(), std::size_t{2});
+    QCOMPARE(messages[1].outcome, Outcome::Failure);
+  }
+
   void batchClearOfTheReportAndTheUsageText() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm({QStringLiteral("z")});

@@ -1,0 +1,207 @@
+// The FLASH page (program upload), the WIFI page (CONFIG\wifi.ini) and the POHODA page (data pack, import).
+#include <pugixml.hpp>
+
+#include "app/form_nodra.h"
+#include "app/qt_text.h"
+#include "platform/integer_text.h"
+#include "platform/path_text.h"
+#include "terminal/program_upload.h"
+#include "terminal/wifi_settings.h"
+#include "xml/data_pack.h"
+#include "xml/pohoda_import.h"
+
+namespace nodra {
+
+namespace {
+QString maskText(const std::string& digits) {
+  // The masked box shows its twelve places in four groups of three.
+  QString text = qs(digits);
+  for (int dot : {9, 6, 3}) text.insert(dot, QLatin1Char('.'));
+  return text;
+}
+}  // namespace
+
+void TForm_nodra::connectExtraPages() {
+  connect(TabSheet2->Button21, &QPushButton::clicked, this, [this] { Button21Click(); });
+  connect(TabSheet2->BitBtn_napln, &QPushButton::clicked, this, [this] { BitBtn_naplnClick(); });
+  connect(TabSheet1->BitBtn_cfg_wifi, &QPushButton::clicked, this, [this] { BitBtn_cfg_wifiClick(); });
+  connect(TabSheet1->RG_wifi_sec_items, &QButtonGroup::idToggled, this, [this](int entry, bool checked) {
+    if (checked) RG_wifi_secClick(entry);
+  });
+  connect(TabSheet1->PageControl_security->tabBar(), &QTabBar::tabBarClicked, this,
+          [this](int page) { PageControl_securityChange(page); });
+  connect(TabSheet3->Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+  connect(TabSheet3->Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+  connect(TabSheet3->Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+  connect(tab_xml->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+// --- FLASH ---
+
+void TForm_nodra::TabSheet2Show() { dialogsStartInWorkingFolder_ = true; }
+
+void TForm_nodra::Button21Click() {
+  auto chosen = chooseFile_(QString(), QStringLiteral("*.SHX subory s programom (*.shx *.SHX);;vsetky subory (*)"),
+                            QString(), true);
+  if (chosen) TabSheet2->Edit_program->setText(*chosen);
+}
+
+void TForm_nodra::BitBtn_naplnClick() {
+  auto path = fromQsExact(TabSheet2->Edit_program->text());
+  if (!path) {
+    Message m;
+    m.text = "Cesta " + fromQs(TabSheet2->Edit_program->text()) + " obsahuje znaky, ktoré sa nedajú spracovať.";
+    m.caption = "Chyba prenosu programu.";
+    m.icon = Icon::Warning;
+    m.outcome = Outcome::Failure;
+    ui_->message(m);
+    return;
+  }
+  UploadProgram(session_, *path);
+}
+
+// --- WIFI ---
+
+std::optional<std::filesystem::path> TForm_nodra::wifiFileOrTell(const char* wording) {
+  std::error_code ec;
+  if (session_.drive && std::filesystem::is_directory(session_.drive->path("CONFIG"), ec)) {
+    return session_.drive->path(kTerminalWifiFile);
+  }
+  Message m;
+  m.text = wording;
+  m.caption = "NODRA nepripojená.";
+  m.icon = Icon::Warning;
+  m.ownedByWindow = true;
+  m.outcome = Outcome::NoTerminal;
+  ui_->message(m);
+  ui_->setStatus("NODRA nepripojený");
+  return std::nullopt;
+}
+
+void TForm_nodra::TabSheet1Show() {
+  if (!session_.check()) return;
+  auto path = wifiFileOrTell(
+      "- NODRA sa nepodarilo zdetekovať\r\n\r\n- zvolte na NODRA voľbu PRENOS UDAJOV\r\n\r\n-vyberte žiadaný prenos");
+  if (!path) return;
+  const WifiSettings w = readWifiSettings(ProfileFile(*path, session_.drive->displayPath(kTerminalWifiFile)));
+  WifiPage* p = TabSheet1;
+  p->MaskEdit_ip->setText(maskText(w.MaskEdit_ip));
+  p->MaskEdit_subnet->setText(maskText(w.MaskEdit_subnet));
+  p->MaskEdit_gateway->setText(maskText(w.MaskEdit_gateway));
+  p->Edit_ssid->setText(qs(w.Edit_ssid));
+  p->ChBox_dhcp->setChecked(w.ChBox_dhcp);
+  if (auto* b = p->RG_preamble_items->button(w.RG_preamble)) b->setChecked(true);
+  if (auto* b = p->RG_wifi_sec_items->button(w.RG_wifi_sec)) b->setChecked(true);
+  p->Edit_eap_id->setText(qs(w.Edit_eap_id));
+  p->Edit_eap_psw->setText(qs(w.Edit_eap_psw));
+  p->Edit_wpa_heslo->setText(qs(w.Edit_wpa_heslo));
+  p->Edit_wpa_pmk->setText(qs(w.Edit_wpa_pmk));
+  for (std::size_t i = 0; i < 4; ++i) p->Edit_key[i]->setText(qs(w.Edit_key[i]));
+  p->CB_wep_default->setCurrentIndex(w.CB_wep_default);
+  p->CB_wep_len->setCurrentIndex(w.CB_wep_len);
+  p->MaskEdit_ftp_ip->setText(maskText(w.MaskEdit_ftp_ip));
+  p->Edit_ftp_port->setText(qs(w.Edit_ftp_port));
+  p->Edit_ftp_meno->setText(qs(w.Edit_ftp_meno));
+  p->Edit_ftp_heslo->setText(qs(w.Edit_ftp_heslo));
+}
+
+void TForm_nodra::BitBtn_cfg_wifiClick() {
+  if (!session_.check()) return;
+  auto path = wifiFileOrTell(
+      "- NODRA sa nepodarilo detekovať\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- vyberte žiadaný prenos");
+  if (!path) return;
+  WifiPage* p = TabSheet1;
+  WifiSettings w;
+  w.MaskEdit_ip = fromQs(WifiPage::addressValue(p->MaskEdit_ip));
+  w.MaskEdit_subnet = fromQs(WifiPage::addressValue(p->MaskEdit_subnet));
+  w.MaskEdit_gateway = fromQs(WifiPage::addressValue(p->MaskEdit_gateway));
+  w.Edit_ssid = fromQs(p->Edit_ssid->text());
+  w.ChBox_dhcp = p->ChBox_dhcp->isChecked();
+  w.RG_preamble = p->RG_preamble_items->checkedId();
+  w.RG_wifi_sec = p->RG_wifi_sec_items->checkedId();
+  w.Edit_eap_id = fromQs(p->Edit_eap_id->text());
+  w.Edit_eap_psw = fromQs(p->Edit_eap_psw->text());
+  w.Edit_wpa_heslo = fromQs(p->Edit_wpa_heslo->text());
+  w.Edit_wpa_pmk = fromQs(p->Edit_wpa_pmk->text());
+  for (std::size_t i = 0; i < 4; ++i) w.Edit_key[i] = fromQs(p->Edit_key[i]->text());
+  w.CB_wep_default = p->CB_wep_default->currentIndex();
+  w.CB_wep_len = p->CB_wep_len->currentIndex();
+  w.MaskEdit_ftp_ip = fromQs(WifiPage::addressValue(p->MaskEdit_ftp_ip));
+  w.Edit_ftp_port = fromQs(p->Edit_ftp_port->text());
+  w.Edit_ftp_meno = fromQs(p->Edit_ftp_meno->text());
+  w.Edit_ftp_heslo = fromQs(p->Edit_ftp_heslo->text());
+  ProfileFile file(*path, session_.drive->displayPath(kTerminalWifiFile));
+  try {
+    writeWifiSettings(file, w);
+  } catch (const std::exception& e) {
+    reportFailure(e.what());
+    return;
+  }
+  Message done;
+  done.text = "Konfigurácia prenesená do NODRA.";
+  done.caption = "NODRA3000";
+  done.icon = Icon::Information;
+  ui_->message(done);
+  ui_->setStatus("Konfigurácia zapísaná");
+}
+
+void TForm_nodra::RG_wifi_secClick(int entry) {
+  QTabWidget* pages = TabSheet1->PageControl_security;
+  // Entry to security page as the terminal's menu pairs them: WPA-PSK shows the EAP page, the rest WPA.
+  static const int kPageOf[] = {-1, 0, 1, 2, 2};
+  if (entry < 0 || entry > 4 || kPageOf[entry] < 0) {
+    pages->hide();
+    return;
+  }
+  pages->show();
+  pages->setCurrentIndex(kPageOf[entry]);
+}
+
+void TForm_nodra::PageControl_securityChange(int page) {
+  if (page < 0 || page > 2) return;
+  if (auto* b = TabSheet1->RG_wifi_sec_items->button(page + 1)) b->setChecked(true);
+}
+
+// --- POHODA ---
+
+void TForm_nodra::Button3Click() {
+  const PohodaImportCommand command =
+      readPohodaImportCommand(ProfileFile(toFsPath(localSettingsPath), localSettingsPath));
+  switch (LaunchPohodaImport(command)) {
+    case PohodaLaunch::Started:
+      break;
+    case PohodaLaunch::ExecutableUnset:
+      ui_->message(pohodaImportUnsetMessage());
+      break;
+    case PohodaLaunch::Failed: {
+      Message m;
+      m.text = "Program " + command.executable + " sa nepodarilo spustiť.";
+      m.caption = "Pozor...";
+      m.icon = Icon::Warning;
+      m.outcome = Outcome::Failure;
+      ui_->message(m);
+      break;
+    }
+  }
+}
+
+void TForm_nodra::Button2Click() {
+  try {
+    RunXmlParse(folderPart(settings.path_xmlOut));
+  } catch (const std::exception& e) {
+    reportFailure(e.what());
+  }
+}
+
+void TForm_nodra::Button1Click() {
+  const std::string path = folderPart(settings.path_xmlOut) + "/DATA_OUT.XML";
+  auto document = std::make_shared<pugi::xml_document>();
+  pugi::xml_parse_result parsed = document->load_file(toFsPath(path).c_str(), pugi::parse_default);
+  if (!parsed) {
+    reportFailure("Cannot load \"" + path + "\": " + parsed.description());
+    return;
+  }
+  loadedDocuments_.push_back(document);
+}
+
+}  // namespace nodra
