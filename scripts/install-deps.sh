@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the screenshots need. Idempotent.
+# With the argument "fuzz": also clang and its sanitizer runtimes, which only `make fuzz` needs.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
           libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
-          xdotool)
+          xdotool desktop-file-utils dpkg-dev)
+fuzz_packages=(clang libclang-rt-14-dev)
+if [ "${1:-}" = fuzz ]; then
+  packages+=("${fuzz_packages[@]}")
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "app/qt_text.h"
@@ -18,6 +20,8 @@ FormUi::Responder& responder() {
 
 // Repainting every record would make the window the bottleneck; the eye needs no more than this.
 constexpr qint64 kPaintIntervalMs = 33;
+// A console line redrawn more often only flickers.
+constexpr qint64 kConsoleIntervalMs = 200;
 
 QMessageBox::Icon toQt(Icon icon) {
   switch (icon) {
@@ -40,7 +44,33 @@ QMessageBox::StandardButton toQt(Answer a) {
 }
 }  // namespace
 
-FormUi::FormUi(bool headless) : headless_(headless) { sincePaint_.start(); }
+FormUi::FormUi(bool headless) : headless_(headless), consoleProgress_(headless && ::isatty(STDERR_FILENO) == 1) {
+  sincePaint_.start();
+  sinceConsoleDraw_.start();
+}
+
+FormUi::~FormUi() { endConsoleLine(); }
+
+void FormUi::setActivity(std::string_view text) {
+  endConsoleLine();
+  activity_ = cp1250::toUtf8(text);
+  lastCount_ = 0;
+}
+
+void FormUi::drawConsoleLine(unsigned count) {
+  lastCount_ = count;
+  sinceConsoleDraw_.restart();
+  std::fprintf(stderr, "\r\033[K%s: %u", activity_.c_str(), count);
+  std::fflush(stderr);
+  consoleLineShown_ = true;
+}
+
+void FormUi::endConsoleLine() {
+  if (!consoleLineShown_) return;
+  std::fprintf(stderr, "\r\033[K%s: %u\n", activity_.c_str(), lastCount_);
+  std::fflush(stderr);
+  consoleLineShown_ = false;
+}
 
 void FormUi::setResponder(Responder r) { responder() = std::move(r); }
 
@@ -51,6 +81,7 @@ void FormUi::setDriveText(std::string_view text) {
 }
 
 void FormUi::setStatus(std::string_view text) {
+  endConsoleLine();
   flush();
   w_.panel1->setText(qs(text));
   repaintStatus();
@@ -64,6 +95,10 @@ void FormUi::setTitle(std::string_view text) {
 void FormUi::setProgressMax(int max) { w_.gauge->setMaximum(max); }
 
 void FormUi::progress(unsigned shown, unsigned count) {
+  if (consoleProgress_) {
+    lastCount_ = count;
+    if (!consoleLineShown_ || sinceConsoleDraw_.elapsed() >= kConsoleIntervalMs) drawConsoleLine(count);
+  }
   pending_ = {shown, count};
   if (sincePaint_.elapsed() >= kPaintIntervalMs) flush();
 }
@@ -91,6 +126,7 @@ Answer FormUi::ask(const Message& m) {
   flush();
   if (responder()) return responder()(m);
   if (headless_) {
+    endConsoleLine();
     std::string text = m.text;
     for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n", p)) text.erase(p, 1);
     std::string line = cp1250::toUtf8(m.caption) + ": " + cp1250::toUtf8(text) + "\n";

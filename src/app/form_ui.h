@@ -27,6 +27,7 @@ class FormUi : public Ui {
   using Responder = std::function<Answer(const Message&)>;
 
   explicit FormUi(bool headless);
+  ~FormUi() override;
   void attach(Widgets widgets) { w_ = std::move(widgets); }
 
   // Process-wide, so that boxes shown before a test can reach the form are answered too.
@@ -37,6 +38,7 @@ class FormUi : public Ui {
   void setTitle(std::string_view text) override;
   void setProgressMax(int max) override;
   void progress(unsigned shown, unsigned count) override;
+  void setActivity(std::string_view text) override;
 
   // Paints what the throttled progress has not painted yet.
   void flush();
@@ -46,11 +48,19 @@ class FormUi : public Ui {
 
  private:
   void repaintStatus();
+  // Headless on a terminal: one line with the store and its running count, redrawn in place.
+  void drawConsoleLine(unsigned count);
+  void endConsoleLine();
 
   Widgets w_;
   bool headless_;
   QElapsedTimer sincePaint_;
   std::optional<std::pair<unsigned, unsigned>> pending_;
+  bool consoleProgress_ = false;
+  bool consoleLineShown_ = false;
+  std::string activity_;  // UTF-8
+  unsigned lastCount_ = 0;
+  QElapsedTimer sinceConsoleDraw_;
 };
 
 }  // namespace nodra

@@ -15,7 +15,10 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
   while (in.readLine(kCasio1LineMax, line)) {
     // A short line (an empty one too) is the end of the list: the rest of the file is not read.
     if (line.size() < kCasio1LineMin) break;
-    if (isBlankLine(line)) continue;
+    if (isBlankLine(line)) {
+      ReportBlankLine(ui, s.hlaska_data_in, slot, std::string(line.substr(40, 10)));
+      continue;
+    }
     clear(record);
     for (char c : line.substr(0, 14)) {
       if (c != ' ') record.code.push_back(c);

@@ -45,8 +45,17 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
   std::string_view fields[4];
   unsigned slot = 1;
   while (in.readLine(kInputLineMax, line)) {
-    if (isBlankLine(line)) continue;
     splitFields(withoutLineEnd(line), delimiter, fields);
+    if (isBlankLine(line)) {
+      // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
+      for (int i = 0; i < 4; ++i) {
+        if (roles[i] == kPrice || roles[i] == kCount) {
+          ReportBlankLine(ui, settings.hlaska_data_in, slot, std::string(fields[i]));
+          break;
+        }
+      }
+      continue;
+    }
     clear(record);
     bool dropped = false;
     for (int i = 0; i < 4 && !dropped; ++i) {

@@ -61,7 +61,16 @@ unsigned ParseFixedInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSi
   std::string_view line;
   unsigned slot = 1;
   while (in.readLine(kInputLineMax, line)) {
-    if (isBlankLine(line)) continue;
+    if (isBlankLine(line)) {
+      // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
+      if (s.CEN_dlzka > 0) {
+        takePrice(number, line, s.CEN_zac, s.CEN_dlzka);
+        ReportBlankLine(ui, s.hlaska_data_in, slot, number);
+      } else if (s.POC_dlzka > 0) {
+        ReportBlankLine(ui, s.hlaska_data_in, slot, std::string(columns(line, s.POC_zac, s.POC_dlzka)));
+      }
+      continue;
+    }
     clear(record);
     takeCode(record.code, withoutLineEnd(line), s.KOD_zac, s.KOD_dlzka);
     takeName(record.name, line, s.NAZ_zac, s.NAZ_dlzka);

@@ -2,8 +2,8 @@
 // The four layouts of the PC input file. Each parser reads the file from where it stands to its end,
 // delivers the accepted records to `out` in file order and returns how many it accepted. Price and count
 // texts go through CheckNumberField with the number of the record being filled; a record with a bad number
-// is dropped and the next line fills the same number. Lines of nothing but blanks carry no goods: they are
-// passed over without a message and without using a number.
+// is dropped and the next line fills the same number. Lines of nothing but blanks carry no goods: they use
+// no number and fail nothing, but where the layout expects a number they get its warning (unless silenced).
 #include "fill/input_file.h"
 #include "fill/input_record.h"
 #include "platform/ui.h"

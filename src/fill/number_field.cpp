@@ -128,6 +128,17 @@ bool parseNumberText(std::string_view text, float& result) {
   return true;
 }
 
+namespace {
+void showNumberWarning(Ui& ui, unsigned recordNumber, const std::string& text, Outcome outcome) {
+  Message m;
+  m.text = "Chyba číselnej premennej na riadku " + boost::lexical_cast<std::string>(recordNumber) + " (" + text + ")";
+  m.caption = "Pozor...";
+  m.icon = Icon::Information;
+  m.outcome = outcome;
+  ui.message(m);
+}
+}  // namespace
+
 bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string& text, float& value) {
   for (char& c : text) {
     if (c == ',') c = '.';
@@ -137,13 +148,16 @@ bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::st
     ui.note(Outcome::Failure);
     return false;
   }
-  Message m;
-  m.text = "Chyba číselnej premennej na riadku " + boost::lexical_cast<std::string>(recordNumber) + " (" + text + ")";
-  m.caption = "Pozor...";
-  m.icon = Icon::Information;
-  m.outcome = Outcome::Failure;
-  ui.message(m);
+  showNumberWarning(ui, recordNumber, text, Outcome::Failure);
   return false;
+}
+
+void ReportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text) {
+  if (hlaska_data_in != 0) return;
+  for (char& c : text) {
+    if (c == ',') c = '.';
+  }
+  showNumberWarning(ui, recordNumber, text, Outcome::Info);
 }
 
 bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string& text) {

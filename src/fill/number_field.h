@@ -19,4 +19,8 @@ bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::st
 // The same, giving the value of a number.
 bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string& text, float& value);
 
+// A blank line where a number was expected: the same warning (unless silenced), but the line carried no goods,
+// so nothing is lost and the run does not fail.
+void ReportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text);
+
 }  // namespace nodra

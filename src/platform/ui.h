@@ -48,6 +48,8 @@ class Ui {
   // During a conversion: panel 0 shows `shown`, the title and the gauge `count`.
   // Called once per record; implementations decide how often to repaint.
   virtual void progress(unsigned shown, unsigned count) = 0;
+  // What the records being counted come from (a store's path), for a console that shows the count beside it.
+  virtual void setActivity(std::string_view text) { (void)text; }
 
  protected:
   virtual Answer ask(const Message& m) = 0;

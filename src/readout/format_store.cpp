@@ -81,6 +81,7 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
     storeNotCopied(ui, "Súbor " + sourceText + " neexistuje.", storeIdentifier);
     return;
   }
+  ui.setActivity(sourceText);
   ConvertStore(ctx, workFilePath, outputPath);
 }
 

@@ -8,10 +8,8 @@ namespace nodra {
 std::filesystem::path TerminalDrive::path(std::string_view relative) const { return resolveOnVolume(root, relative); }
 
 std::string TerminalDrive::displayPath(std::string_view relative) const {
-  std::string text = toDisplayText(root);
-  if (text.empty() || text.back() != '/') text.push_back('/');
-  for (char c : relative) text.push_back(c == '\\' ? '/' : c);
-  return text;
+  // The card's own spelling where the file exists, the program's where it does not.
+  return toDisplayText(path(relative));
 }
 
 }  // namespace nodra

@@ -187,6 +187,7 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     ui.message(outputFailure(outputText));
     return;
   }
+  ui.setActivity(inputText);
 
   RecordConverter record(layout, decimalSeparator, ui);
   const XmlTag recordTag(kXmlRecordElement);

@@ -145,18 +145,33 @@ TEST(FillTerminal, BadNumbersFailTheRunButTheRestGoesThrough) {
     t.fill("1;1;1;a\n2;x;1;b\n\n   \n3;3;3;c\n");
     EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n3;3.00;3.00;c\r\n");
     std::vector<std::string> events = success(2);
-    if (!silenced) events.insert(events.begin(), "box:Pozor...|Chyba číselnej premennej na riadku 2 (x)");
+    if (!silenced) {
+      events.insert(events.begin(), {"box:Pozor...|Chyba číselnej premennej na riadku 2 (x)",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()"});
+    }
     EXPECT_EQ(t.ui.events, events);
     EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
   }
 }
 
-TEST(FillTerminal, BlankLinesAreNoFailure) {
+TEST(FillTerminal, BlankLinesAreWarnedAboutButNoFailure) {
   FillRig t;
-  t.fill("\n1;1;1;a\n \t\n\n");
-  EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
-  EXPECT_EQ(t.ui.events, success(1));
-  EXPECT_EQ(t.ui.worstOutcome(), Outcome::Info);
+  for (int silenced : {0, 1}) {
+    SCOPED_TRACE(silenced);
+    t.settings.hlaska_data_in = silenced;
+    t.ui.events.clear();
+    t.fill("\n1;1;1;a\n \t\n\n");
+    EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
+    std::vector<std::string> events = success(1);
+    if (!silenced) {
+      events.insert(events.begin(), {"box:Pozor...|Chyba číselnej premennej na riadku 1 ()",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()"});
+    }
+    EXPECT_EQ(t.ui.events, events);
+    EXPECT_EQ(t.ui.worstOutcome(), Outcome::Info);
+  }
 }
 
 TEST(FillTerminal, CodeTableTranslatesNamesOnly) {
