@@ -177,7 +177,21 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     return;
   }
   StoreLineReader reader;
-  if (!reader.open(drive.path(layout.terminalFile))) {
+  const std::filesystem::path inputPath = drive.path(layout.terminalFile);
+  std::error_code absent;
+  if (layout.absentMeansEmpty && !std::filesystem::exists(inputPath, absent) && !absent) {
+    // Written as the empty store it is, so that no earlier run's receipts are taken for today's.
+    XmlStream empty;
+    if (!empty.create(toFsPath(outputText))) {
+      ui.message(outputFailure(outputText));
+      return;
+    }
+    empty.open(layout.root);
+    empty.close();
+    if (!empty.finish()) throw std::runtime_error("Súbor " + outputText + " sa nepodarilo zapísať");
+    return;
+  }
+  if (!reader.open(inputPath)) {
     ui.message(inputFailure(inputText));
     return;
   }

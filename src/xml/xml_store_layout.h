@@ -26,6 +26,8 @@ struct XmlStoreLayout {
   std::span<const XmlChild> children;
   // DATA_OUTN.XML: no element for short lines, only items whose quantity is not zero.
   bool nonZeroOnly = false;
+  // The terminal creates its receipts-and-issues store only when it is used: no store is no receipts.
+  bool absentMeansEmpty = false;
 };
 
 inline constexpr std::string_view kXmlRecordElement = "POLOZKA";
@@ -76,7 +78,8 @@ static_assert(fitsTheLimits(kXmlMainStoreChildren) && fitsTheLimits(kXmlVpStoreC
               fitsTheLimits(kXmlReportChildren));
 
 inline constexpr XmlStoreLayout kXmlMainStore{"DATA\\data_out.txt", "DATA_OUT.XML", "DATA_OUT", kXmlMainStoreChildren};
-inline constexpr XmlStoreLayout kXmlVpStore{"DATA\\vp_out.txt", "VP_OUT.XML", "VP_OUT", kXmlVpStoreChildren};
+inline constexpr XmlStoreLayout kXmlVpStore{"DATA\\vp_out.txt", "VP_OUT.XML", "VP_OUT", kXmlVpStoreChildren, false,
+                                            true};
 inline constexpr XmlStoreLayout kXmlReport{"DATA\\zost_out.txt", "ZOST_OUT.XML", "ZOST_OUT", kXmlReportChildren};
 inline constexpr XmlStoreLayout kXmlNonZero{"DATA\\data_out.txt", "DATA_OUTN.XML", "DATA_OUTN", kXmlMainStoreChildren,
                                             true};

@@ -228,6 +228,15 @@ TEST_F(XmlWriterRun, AMissingStoreFileLeavesTheOutputUntouched) {
   EXPECT_EQ(ctx.runningItemCounter, 0u);
 }
 
+// The terminal makes its receipts-and-issues store only when it is used: none is an empty store, not a failure.
+TEST_F(XmlWriterRun, AMissingVpStoreIsAnEmptyOne) {
+  test::writeFile(outFolder / "VP_OUT.XML", "<VP_OUT>yesterday</VP_OUT>");
+  writeXmlStore(ctx, kXmlVpStore, '.');
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Info);
+  EXPECT_EQ(test::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT/>");
+}
+
 // Each writer reports the missing folder itself and returns, so the command's next writer still runs.
 TEST_F(XmlWriterRun, AMissingOutputFolderGivesTheAbortDialog) {
   test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n");
