@@ -1,5 +1,6 @@
 // Entry: one instance per session, the window or a headless batch run, and an exit code a script can test.
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "app/terminal_picture.h"
 #include "platform/cp1250.h"
 #include "platform/single_instance.h"
 
@@ -63,6 +65,9 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("NODRA3000"));
+  // The installed icon when there is one; otherwise our own drawing, so the window never goes without.
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nodra3000"), QIcon(drawTerminalPicture(48, 96))));
+  QGuiApplication::setDesktopFileName(QStringLiteral("nodra3000"));
   StartOptions options;
   options.executable = ownPath(argv[0]);
   for (int i = 1; i < argc; ++i) options.arguments << QString::fromLocal8Bit(argv[i]);
