@@ -2,6 +2,7 @@
 // files, for looking at the window without clicking through it. Uses NODRA3000_DRIVES and NODRA3000_HOME.
 #include <QApplication>
 #include <QDir>
+#include <QTextCursor>
 #include <cstdio>
 
 #include "app/form_nodra.h"
@@ -29,5 +30,23 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     form.grab().save(out.filePath(QStringLiteral("page%1.png").arg(i)));
   }
+
+  // The fixed-length editor with the input file's first line and two marked spans.
+  form.Page_konfig->setCurrentIndex(1);
+  form.cfg_SK->ChBox_pevna_dl_ISK->setChecked(true);
+  form.Btn_cfg_nacitajClick();
+  auto select = [&form](int start, int length) {
+    QTextCursor c(form.cfg_SK->RE_vstup->document());
+    c.setPosition(start);
+    c.setPosition(start + length, QTextCursor::KeepAnchor);
+    form.cfg_SK->RE_vstup->setTextCursor(c);
+  };
+  select(0, 13);
+  form.Kodtovaru1Click();
+  select(14, 6);
+  form.Cena1Click();
+  select(21, 4);
+  QApplication::processEvents();
+  form.grab().save(out.filePath(QStringLiteral("editor.png")));
   return 0;
 }
