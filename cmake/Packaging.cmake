@@ -1,0 +1,68 @@
+# Installation (`cmake --install`) and the Debian package (`cpack -G DEB`): the program, its desktop entry,
+# icons and manual page. Tests, benchmarks and tools are never installed.
+# Without the window program there is nothing to install.
+if(NOT TARGET nodra_mmc_trm)
+  return()
+endif()
+
+include(GNUInstallDirs)
+
+set(NODRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+# Directories the install creates are world-readable whatever the umask of the one who builds.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS nodra_mmc_trm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 48 256)
+  install(FILES ${NODRA_PACKAGING_DIR}/nodra3000-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME nodra3000.png)
+endforeach()
+
+# -n keeps the name and time stamp out of the archive, so the same page always gives the same bytes.
+find_program(NODRA_GZIP gzip REQUIRED)
+set(NODRA_MAN_PAGE ${CMAKE_CURRENT_BINARY_DIR}/nodra_mmc_trm.1.gz)
+add_custom_command(
+  OUTPUT ${NODRA_MAN_PAGE}
+  COMMAND ${NODRA_GZIP} -9n -c ${NODRA_PACKAGING_DIR}/nodra_mmc_trm.1 > ${NODRA_MAN_PAGE}
+  DEPENDS ${NODRA_PACKAGING_DIR}/nodra_mmc_trm.1
+  VERBATIM)
+add_custom_target(nodra_man_page ALL DEPENDS ${NODRA_MAN_PAGE})
+install(FILES ${NODRA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME nodra3000)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "NODRA3000 developers")
+set(CPACK_PACKAGE_CONTACT "NODRA3000 developers <dev@nodra.local>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion program of the NODRA3000 hand-held inventory data terminal")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Reads the terminal's stores into PC text or XML files, fills its stock list\n"
+    "from a PC file, edits its settings and requests clears, all through the\n"
+    "memory card that the terminal shows as a removable drive. Runs as a small\n"
+    "window with Slovak texts, or unattended from the command line for cron jobs\n"
+    "and accounting systems.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_NAME nodra3000)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "NODRA3000 developers <dev@nodra.local>")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# Debian's own libraries only; the scan takes the versions from their symbols files.
+find_program(NODRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(NODRA_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
+      "libqt6widgets6 (>= 6.4.2), libqt6gui6 (>= 6.4.2), libqt6core6 (>= 6.4.2), libpugixml1v5 (>= 1.13), "
+      "libmount1 (>= 2.38), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libc6 (>= 2.36)")
+endif()
+
+include(CPack)
