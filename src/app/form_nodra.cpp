@@ -12,8 +12,8 @@
 
 #include "app/qt_text.h"
 #include "app/terminal_picture.h"
-#include "platform/integer_text.h"
 #include "platform/exe_folder.h"
+#include "platform/integer_text.h"
 #include "platform/path_text.h"
 
 namespace nodra {
@@ -90,13 +90,15 @@ void TForm_nodra::buildMainView() {
   Btn_konfiguracia = commandButton(content, "N&ASTAV", "", QRect(218, 360, 129, 30));
   Btn_nenul_karty = commandButton(content, "Nenulové položky", "Vyčítanie nenulových položiek z hlavného skladu.", {});
   Btn_vyc_zost = commandButton(content, "Zostavy", "Vyčítanie zostavy a skladu výdajok a príjemok.", {});
-  Btn_nul_sklad = commandButton(
-      content, "Všetky sklady",
-      "Nulovanie množstva v položkách hlavného skladu. Zostava a sklad VP sa zmažú kompletne celé.", {});
+  Btn_nul_sklad =
+      commandButton(content, "Všetky sklady",
+                    "Nulovanie množstva v položkách hlavného skladu. Zostava a sklad VP sa zmažú kompletne celé.", {});
   Btn_nul_zost = commandButton(content, "Zostava", "Zmazanie zostavy.", {});
   Btn_nul_skladVP = commandButton(content, "Výdajky, príjemky", "Zmazanie skladu výdajok, príjemok.", {});
-  Btn_nul_hlSklad = commandButton(content, "Hlavný sklad", "Nulovanie množstva vo všetkých položkách hlavného skladu.", {});
-  for (QPushButton* hidden : {Btn_nenul_karty, Btn_vyc_zost, Btn_nul_sklad, Btn_nul_zost, Btn_nul_skladVP, Btn_nul_hlSklad}) {
+  Btn_nul_hlSklad =
+      commandButton(content, "Hlavný sklad", "Nulovanie množstva vo všetkých položkách hlavného skladu.", {});
+  for (QPushButton* hidden :
+       {Btn_nenul_karty, Btn_vyc_zost, Btn_nul_sklad, Btn_nul_zost, Btn_nul_skladVP, Btn_nul_hlSklad}) {
     hidden->hide();
   }
 
@@ -128,7 +130,8 @@ void TForm_nodra::buildConfigurationView() {
   QFont tabFont = Page_konfig->tabBar()->font();
   tabFont.setBold(true);
   Page_konfig->tabBar()->setFont(tabFont);
-  Page_konfig->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { color: #000080; } QTabBar::tab:hover { color: #0000ff; }"));
+  Page_konfig->tabBar()->setStyleSheet(
+      QStringLiteral("QTabBar::tab { color: #000080; } QTabBar::tab:hover { color: #0000ff; }"));
   cfg_terminal = new TerminalPage;
   cfg_SK = new ImportExportPage;
   cfg_data = new QWidget;

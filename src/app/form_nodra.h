@@ -53,7 +53,7 @@ class TForm_nodra : public QWidget {
 
   // File dialogs go through here so tests can answer them. Returns the chosen path or nothing on cancel.
   using FileChooser = std::function<std::optional<QString>(const QString& title, const QString& filter,
-                                                          const QString& preset, bool mustExist)>;
+                                                           const QString& preset, bool mustExist)>;
   void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
   // --- Main view ---

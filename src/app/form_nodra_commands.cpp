@@ -9,7 +9,8 @@ namespace {
 template <typename Command>
 void runReadOut(TForm_nodra& form, Command command) {
   const LocalSettings settings = form.settingsAsControlsHoldThem();
-  ReadOutContext ctx{form.session(), settings, form.exeFolder, [&form] { form.ReadTerminalSettings(); },
+  ReadOutContext ctx{form.session(),   settings,
+                     form.exeFolder,   [&form] { form.ReadTerminalSettings(); },
                      form.nonZeroOnly, form.runningItemCounter};
   try {
     command(ctx);

@@ -168,11 +168,8 @@ void TForm_nodra::Button3Click() {
   const PohodaImportCommand command =
       readPohodaImportCommand(ProfileFile(toFsPath(localSettingsPath), localSettingsPath));
   switch (LaunchPohodaImport(command)) {
-    case PohodaLaunch::Started:
-      break;
-    case PohodaLaunch::ExecutableUnset:
-      ui_->message(pohodaImportUnsetMessage());
-      break;
+    case PohodaLaunch::Started: break;
+    case PohodaLaunch::ExecutableUnset: ui_->message(pohodaImportUnsetMessage()); break;
     case PohodaLaunch::Failed: {
       Message m;
       m.text = "Program " + command.executable + " sa nepodarilo spustiť.";

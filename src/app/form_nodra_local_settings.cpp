@@ -31,7 +31,8 @@ void TForm_nodra::connectLayoutPages() {
   connect(p->Edit_odd_ISK, &QLineEdit::textChanged, this, [this] { Edit_odd_ISKChange(); });
   connect(p->Edit_odd_OSK, &QLineEdit::textChanged, this, [this] { Edit_odd_OSKChange(); });
   connect(p->ChBox_kodovanie, &QCheckBox::toggled, this, [this](bool ticked) { settings.use_tbl = ticked; });
-  connect(p->ChBox_ignorovat, &QCheckBox::toggled, this, [this](bool ticked) { settings.hlaska_data_in = ticked ? 1 : 0; });
+  connect(p->ChBox_ignorovat, &QCheckBox::toggled, this,
+          [this](bool ticked) { settings.hlaska_data_in = ticked ? 1 : 0; });
   connect(p->RG_OSK_items, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
     if (checked) RG_OSKClick(item);
   });
@@ -92,12 +93,14 @@ void TForm_nodra::LoadLocalSettings() {
   settings.Odd_ISK = read.Odd_ISK;
   p->ChBox_odd_ISK->setChecked(read.Odd_ISK);
   const int inOrder[] = {read.Odd1_ISK, read.Odd2_ISK, read.Odd3_ISK, read.Odd4_ISK};
-  for (int i = 0; i < 4; ++i) p->CB_odd_ISK[static_cast<std::size_t>(i)]->setCurrentIndex(inOrder[i] >= 0 && inOrder[i] < 4 ? inOrder[i] : -1);
+  for (int i = 0; i < 4; ++i)
+    p->CB_odd_ISK[static_cast<std::size_t>(i)]->setCurrentIndex(inOrder[i] >= 0 && inOrder[i] < 4 ? inOrder[i] : -1);
   settings.Odd_Char_ISK = read.Odd_Char_ISK;
   p->Edit_odd_ISK->setText(separatorText(read.Odd_Char_ISK));
   settings.Odd_OSK = read.Odd_OSK;
   const int outOrder[] = {read.Odd1_OSK, read.Odd2_OSK, read.Odd3_OSK, read.Odd4_OSK};
-  for (int i = 0; i < 4; ++i) p->CB_odd_OSK[static_cast<std::size_t>(i)]->setCurrentIndex(outOrder[i] >= 0 && outOrder[i] < 4 ? outOrder[i] : -1);
+  for (int i = 0; i < 4; ++i)
+    p->CB_odd_OSK[static_cast<std::size_t>(i)]->setCurrentIndex(outOrder[i] >= 0 && outOrder[i] < 4 ? outOrder[i] : -1);
   settings.Odd_Char_OSK = read.Odd_Char_OSK;
   p->Edit_odd_OSK->setText(separatorText(read.Odd_Char_OSK));
   settings.Old_ISK = read.Old_ISK;
@@ -140,8 +143,7 @@ void TForm_nodra::applyReadOutMode(int mode) {
       tab_xml->RadioButton3->setChecked(false);
       tab_xml->RadioButton4->setChecked(true);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -325,8 +327,8 @@ void TForm_nodra::cfg_SKShow() {
 
 void TForm_nodra::cfg_SKHide() {
   ImportExportPage* p = cfg_SK;
-  int* targets[] = {&settings.dlzka1_OSK, &settings.dlzka2_OSK, &settings.dlzka3_OSK, &settings.dlzka4_OSK,
-                    &settings.PDM1_OSK,   &settings.PDM2_OSK};
+  int* targets[] = {&settings.dlzka1_OSK, &settings.dlzka2_OSK, &settings.dlzka3_OSK,
+                    &settings.dlzka4_OSK, &settings.PDM1_OSK,   &settings.PDM2_OSK};
   QLineEdit* boxes[] = {p->dl_OSK[0], p->dl_OSK[1], p->dl_OSK[2], p->dl_OSK[3], p->pdm1_OSK, p->pdm2_OSK};
   try {
     for (int i = 0; i < 6; ++i) *targets[i] = strToInt(fromQs(boxes[i]->text()));

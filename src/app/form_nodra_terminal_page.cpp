@@ -36,9 +36,8 @@ void TForm_nodra::connectTerminalPage() {
     });
   });
   for (QComboBox* box : {p->CB_kodvaha_zac, p->CB_kodvaha_end, p->CB_vahazac, p->CB_vahaend, p->CB_pdmvaha}) {
-    connect(box, &QComboBox::activated, this, [this, box](int entry) {
-      writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); });
-    });
+    connect(box, &QComboBox::activated, this,
+            [this, box](int entry) { writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); }); });
   }
   p->Edit_auto->setValidator(nullptr);
   p->Edit_auto->installEventFilter(this);
@@ -128,8 +127,7 @@ void TForm_nodra::writeFromTerminalPage(const std::function<void()>& reapply) {
 
 void TForm_nodra::ReadTerminalSettings() {
   if (!session_.drive) return;
-  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile),
-                   false);
+  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile), false);
   terminalSettings = readTerminalSettings(file);
   terminalSettingsRead_ = true;
   const TerminalSettings read = terminalSettings;
@@ -182,8 +180,7 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
   controls.id1 = fromQs(p->Edit_id1->text());
   controls.id2 = fromQs(p->Edit_id2->text());
   controls.id3 = fromQs(p->Edit_id3->text());
-  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile),
-                   false);
+  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile), false);
   try {
     writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
   } catch (const std::exception& e) {
@@ -202,7 +199,8 @@ void TForm_nodra::ClearTerminalStores(int clearSklad, int clearZost, int clearSk
 void TForm_nodra::Btn_nul_skladClick() {
   if (!batchMode()) {
     Message question;
-    question.text = "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.";
+    question.text =
+        "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.";
     question.caption = "Pozor...";
     question.icon = Icon::Warning;
     question.buttons = Buttons::YesNo;

@@ -1,9 +1,9 @@
 #include "app/form_ui.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
-#include <unistd.h>
 
 #include <cstdio>
 
@@ -147,7 +147,8 @@ Answer FormUi::ask(const Message& m) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Abort: return Answer::Abort;
-    default: return m.buttons == Buttons::YesNo ? Answer::No : (m.buttons == Buttons::Abort ? Answer::Abort : Answer::Ok);
+    default:
+      return m.buttons == Buttons::YesNo ? Answer::No : (m.buttons == Buttons::Abort ? Answer::Abort : Answer::Ok);
   }
 }
 

@@ -82,7 +82,12 @@ int main(int argc, char* argv[]) {
     }
     code = static_cast<int>(form.exitCode());
   } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("NODRA3000"), QString::fromLocal8Bit(e.what()));
+    // A headless run has nobody to close a box: it would wait for ever.
+    if (headless) {
+      std::fprintf(stderr, "NODRA3000: %s\n", cp1250::toUtf8(e.what()).c_str());
+    } else {
+      QMessageBox::critical(nullptr, QStringLiteral("NODRA3000"), qs(e.what()));
+    }
     code = static_cast<int>(ExitCode::Failure);
   }
   return code;

@@ -52,7 +52,8 @@ QPixmap drawTerminalPicture(int width, int height) {
   static const char* labels[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "*", "0", "#"};
   p.setPen(Qt::NoPen);
   for (int i = 0; i < 12; ++i) {
-    QRectF key(body.left() + 12 + (i % 3) * (keyW + 8), keyTop + (i / 3) * (keyH + 8), keyW, keyH);
+    const int column = i % 3, row = i / 3;
+    QRectF key(body.left() + 12 + column * (keyW + 8), keyTop + row * (keyH + 8), keyW, keyH);
     p.setBrush(QColor(225, 225, 228));
     p.drawRoundedRect(key, 5, 5);
     p.setPen(QColor(40, 40, 40));

@@ -37,7 +37,6 @@ class AtomicFileWriter {
 bool replaceFile(const std::filesystem::path& target, std::string_view bytes, std::error_code& ec);
 
 // Copies `source` over `target` atomically. Fails when the source cannot be read.
-bool copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& target,
-                       std::error_code& ec);
+bool copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& target, std::error_code& ec);
 
 }  // namespace nodra

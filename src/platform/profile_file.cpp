@@ -1,7 +1,9 @@
 #include "platform/profile_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -162,10 +164,29 @@ std::string set(std::string_view content, std::string_view section, std::string_
 
 namespace {
 
+// False when the file is missing or cannot be read to its end (a folder, a medium failing under the read);
+// `bytes` then holds nothing. A stream would throw from its buffer on such a read error.
+bool readAll(const fs::path& file, std::string& bytes) {
+  bytes.clear();
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  char chunk[1 << 14];
+  for (;;) {
+    ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      if (n < 0) bytes.clear();
+      return n == 0;
+    }
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
 std::string readAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  readAll(file, bytes);
+  return bytes;
 }
 
 }  // namespace
@@ -196,12 +217,8 @@ void ProfileFile::writeString(std::string_view section, std::string_view key, st
   bool exists = fs::is_regular_file(file_, ec);
   if (!exists && !mayCreate_) throw WriteError(displayName_);
   std::string before;
-  if (exists) {
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) throw WriteError(displayName_);
-    before.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) throw WriteError(displayName_);
-  }
+  // A file that cannot be read whole cannot be rewritten without losing what was not read.
+  if (exists && !readAll(file_, before)) throw WriteError(displayName_);
   std::string after = profile_text::set(before, section, key, value);
   if (exists && after == before) {
     // Nothing changes, but a write to a protected file must still fail as it would have.

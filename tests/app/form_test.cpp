@@ -72,8 +72,8 @@ class FormTest : public QObject {
     QVERIFY(form->Bar->isHidden());
     QCOMPARE(form->statusPanel1->text(), QString());
     QCOMPARE(form->windowTitle(), qs(" NODRA3000 1.203"));
-    const QStringList expected{qs("NODRA"), qs("IMPORT / EXPORT"), qs("DATA"), qs("XML"),
-                               qs("FLASH"), qs("WIFI"),            qs("POHODA ")};
+    const QStringList expected{qs("NODRA"), qs("IMPORT / EXPORT"), qs("DATA"), qs("XML"), qs("FLASH"),
+                               qs("WIFI"),  qs("POHODA ")};
     QStringList captions;
     for (int i = 0; i < form->Page_konfig->count(); ++i) captions << form->Page_konfig->tabText(i);
     QCOMPARE(captions, expected);
@@ -290,8 +290,9 @@ class FormTest : public QObject {
   void hiddenWifiPageReadsAndWritesTheWirelessSettings() {
     writeFile(terminalIni(), kTerminalIni);
     const auto wifi = terminal() / "CONFIG" / "wifi.ini";
-    writeFile(wifi, "[WIFI]\r\nIPADDR0=192\r\nIPADDR1=168\r\nIPADDR2=1\r\nIPADDR3=10\r\nWLANFLAG_AUTHEN=3\r\n"
-                    "[FTP]\r\nFTPPORT=2121\r\nFTPMENO=sklad\r\n");
+    writeFile(wifi,
+              "[WIFI]\r\nIPADDR0=192\r\nIPADDR1=168\r\nIPADDR2=1\r\nIPADDR3=10\r\nWLANFLAG_AUTHEN=3\r\n"
+              "[FTP]\r\nFTPPORT=2121\r\nFTPMENO=sklad\r\n");
     auto form = makeForm();
     form->Btn_konfiguracia->click();
     form->Page_konfig->setTabVisible(5, true);
@@ -364,6 +365,36 @@ class FormTest : public QObject {
     QCOMPARE(messages.size(), std::size_t{1});
     QCOMPARE(messages[0].caption, std::string("NODRA3000"));
     QVERIFY(messages[0].text.rfind("nodra_mmc_trm.exe [VPNZzO] [/min]\n\nV - ", 0) == 0);
+  }
+
+  // The editor's two failures: a sample file that cannot be opened leaves the sample as it was; a length that
+  // is not a whole number stops "Reset" after the marks are gone but before the stored spans change.
+  void layoutEditorFailuresKeepWhatTheyHad() {
+    const std::string sample = "4711         12,50   3  Mlieko";
+    writeFile(home() / "vstup.txt", sample + "\r\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() +
+                                            "\r\n[InFormat Pevna_dlzka]\r\nKOD_zac=2\r\nKOD_dlzka=7\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    p->Btn_cfg_nacitaj->click();
+    QCOMPARE(p->RE_vstup->toPlainText(), qs(sample));
+
+    std::filesystem::remove(home() / "vstup.txt");
+    messages.clear();
+    p->Btn_cfg_nacitaj->click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].outcome, Outcome::Failure);
+    QVERIFY(messages[0].text.find("vstup.txt") != std::string::npos);
+    QCOMPARE(p->RE_vstup->toPlainText(), qs(sample));
+
+    p->Edit1->setText(qs("pat"));
+    messages.clear();
+    form->Reset1Click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].text, std::string("'pat' is not a valid integer value"));
+    QCOMPARE(form->settings.KOD_zac, 2);
+    QCOMPARE(form->settings.KOD_dlzka, 7);
   }
 };
 

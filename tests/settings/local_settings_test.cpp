@@ -45,7 +45,8 @@ TEST_F(LocalSettingsFile, FirstSaveWritesEveryKeyInOrder) {
       "path_suroveData=/opt/nodra/vsetkySklady\r\npath_xmlOut=/opt/nodra/vsetkySklady\r\n"
       "[InFormat Casio]\r\nCASIO1_ISK=0\r\n[OutFormat Casio]\r\nCASIO1_OSK=0\r\n"
       "[InFormat Oddelovac]\r\nOdd_ISK=1\r\nOdd1_ISK=0\r\nOdd2_ISK=1\r\nOdd3_ISK=2\r\nOdd4_ISK=3\r\nOdd_Char_ISK=59\r\n"
-      "[OutFormat Oddelovac]\r\nOdd_OSK=1\r\nOdd1_OSK=0\r\nOdd2_OSK=1\r\nOdd3_OSK=2\r\nOdd4_OSK=3\r\nOdd_Char_OSK=59\r\n"
+      "[OutFormat "
+      "Oddelovac]\r\nOdd_OSK=1\r\nOdd1_OSK=0\r\nOdd2_OSK=1\r\nOdd3_OSK=2\r\nOdd4_OSK=3\r\nOdd_Char_OSK=59\r\n"
       "[InFormat Pevna_dlzka]\r\nPevna_dl_ISK=0\r\nKOD_zac=0\r\nKOD_dlzka=16\r\nPOC_zac=17\r\nPOC_dlzka=8\r\n"
       "NAZ_zac=34\r\nCEN_dlzka=8\r\nCEN_zac=25\r\nNAZ_dlzka=39\r\n"
       "[OutFormat Pevna_dlzka]\r\nPevna_dl_OSK=0\r\ndlzka1_OSK=15\r\ndlzka2_OSK=8\r\ndlzka3_OSK=8\r\ndlzka4_OSK=39\r\n"
@@ -78,8 +79,9 @@ TEST_F(LocalSettingsFile, SaveKeepsWhatItDoesNotKnowAndReadsBackWhatItWrote) {
 }
 
 TEST_F(LocalSettingsFile, BadNumbersGiveDefaultsAndSeparatorKeepsItsLowByte) {
-  writeFile(path, "[Format]\nPDM1_OSK=dva\nPDM2_OSK=\n[OutFormat Pevna_dlzka]\ndlzka1_OSK=0x10\n"
-                  "[InFormat Oddelovac]\nOdd_Char_ISK=300\n[GLOBAL]\nformatovatData=7\n");
+  writeFile(path,
+            "[Format]\nPDM1_OSK=dva\nPDM2_OSK=\n[OutFormat Pevna_dlzka]\ndlzka1_OSK=0x10\n"
+            "[InFormat Oddelovac]\nOdd_Char_ISK=300\n[GLOBAL]\nformatovatData=7\n");
   LocalSettings s = readLocalSettings(file, home);
   EXPECT_EQ(s.PDM1_OSK, 2);
   EXPECT_EQ(s.PDM2_OSK, 2);

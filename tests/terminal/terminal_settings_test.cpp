@@ -116,7 +116,8 @@ TEST_F(TerminalSettingsFile, TheTerminalsFileIsNeverCreatedAndAProtectedOneStays
   EXPECT_FALSE(std::filesystem::exists(path));
 
   writeFile(path, "[GLOBAL]\r\nPDM_PRICE=1\r\n");
-  std::filesystem::permissions(path.parent_path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(path.parent_path(),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   try {
     writeTerminalSettings(file, s, pageAsRead(s), {});
     FAIL() << "a write-protected card was written";

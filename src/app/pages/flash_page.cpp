@@ -24,8 +24,9 @@ FlashPage::FlashPage(QWidget* parent) : QWidget(parent) {
   Memo1 = new QPlainTextEdit(GroupBox3);
   Memo1->setReadOnly(true);
   Memo1->setFrameStyle(QFrame::NoFrame);
-  Memo1->setPlainText(qs("Ak chcete nahrať nový program do NODRA\npripojte terminál k PC\na zvoľte v ponuke NODRA voľbu:\n\n"
-                         "DALSIE MENU --> NASTAVENIE --> NAHRAJ PROGRAM\n\n"));
+  Memo1->setPlainText(
+      qs("Ak chcete nahrať nový program do NODRA\npripojte terminál k PC\na zvoľte v ponuke NODRA voľbu:\n\n"
+         "DALSIE MENU --> NASTAVENIE --> NAHRAJ PROGRAM\n\n"));
   QTextCursor all(Memo1->document());
   all.select(QTextCursor::Document);
   QTextBlockFormat centred;

@@ -91,9 +91,10 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   in->addWidget(Btn_in_karty, 3, 2);
   in->addWidget(Btn_cfg_nacitaj, 3, 3);
   ChBox_kodovanie = new QCheckBox(qs("Použi kódovú tabuľku /codepage.tbl/"), GB_vstupny);
-  ChBox_ignorovat = withHint(new QCheckBox(qs("Nezobrazovať upozornenie pri prázdnom riadku vo vstupnom súbore"), GB_vstupny),
-                             "Ak je vo vstupnom súbore prázdny riadok, program nebude zobrazovať okno, ktoré na to "
-                             "upozorňovalo.");
+  ChBox_ignorovat =
+      withHint(new QCheckBox(qs("Nezobrazovať upozornenie pri prázdnom riadku vo vstupnom súbore"), GB_vstupny),
+               "Ak je vo vstupnom súbore prázdny riadok, program nebude zobrazovať okno, ktoré na to "
+               "upozorňovalo.");
   in->addWidget(ChBox_kodovanie, 4, 0, 1, 4);
   in->addWidget(ChBox_ignorovat, 5, 0, 1, 4);
   in->setColumnStretch(1, 1);
@@ -192,7 +193,7 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
 }
 
 QList<QWidget*> ImportExportPage::outputLayoutControls() const {
-  QList<QWidget*> list{RG_OSK,  pdm1_OSK, pdm2_OSK,  Label14,   Label21,   Edit_odd_OSK,   Label4,        Label12,
+  QList<QWidget*> list{RG_OSK,  pdm1_OSK,  pdm2_OSK,  Label14,      Label21,        Edit_odd_OSK,  Label4,      Label12,
                        Label24, Edit_outv, Edit_outn, Edit_outprij, Btn_out_vsetky, Btn_out_nenul, Btn_prijemky};
   for (auto* cb : CB_odd_OSK) list.append(cb);
   for (auto* dl : dl_OSK) list.append(dl);

@@ -9,7 +9,8 @@
 
 namespace nodra {
 
-inline QComboBox* pickList(QWidget* parent, std::initializer_list<std::string_view> entries, std::string_view hint = {}) {
+inline QComboBox* pickList(QWidget* parent, std::initializer_list<std::string_view> entries,
+                           std::string_view hint = {}) {
   auto* box = new QComboBox(parent);
   for (auto e : entries) box->addItem(qs(e));
   if (!hint.empty()) box->setToolTip(qs(hint));

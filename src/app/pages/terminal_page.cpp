@@ -35,30 +35,39 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
   sg->addWidget(new QLabel(qs("Znamienko"), settings), 3, 0);
   sg->addWidget(CB_sign, 3, 1);
   ChBox_karton = withHint(new QCheckBox(qs("Režim kartón"), settings), "Zapnutie režimu karton");
-  ChBox_sumar = withHint(new QCheckBox(qs("Ukáž sumár hl. skladu"), settings), "Povolenie zobrazenia sumáru hlavného skladu");
-  ChBox_zmen_cenu = withHint(new QCheckBox(qs("Zmeň cenu"), settings),
-                             "Táto voľba umožnuje meniť cenu na skladových kartách");
+  ChBox_sumar =
+      withHint(new QCheckBox(qs("Ukáž sumár hl. skladu"), settings), "Povolenie zobrazenia sumáru hlavného skladu");
+  ChBox_zmen_cenu =
+      withHint(new QCheckBox(qs("Zmeň cenu"), settings), "Táto voľba umožnuje meniť cenu na skladových kartách");
   CheckBox1 = withHint(new QCheckBox(qs("Auto záloha dát"), settings),
                        "Automatické zálohovanie údajov pri poklese napájacieho napätia. Dáta sa skopírujú zo SRAM "
                        "pamäte na SD kartu");
   ChBox_vaha = withHint(new QCheckBox(qs("Váhový kód"), settings), "Zapnutie režimu váhových kódov");
   int row = 4;
-  for (QCheckBox* box : {ChBox_karton, ChBox_sumar, ChBox_zmen_cenu, CheckBox1, ChBox_vaha}) sg->addWidget(box, row++, 0, 1, 2);
+  for (QCheckBox* box : {ChBox_karton, ChBox_sumar, ChBox_zmen_cenu, CheckBox1, ChBox_vaha})
+    sg->addWidget(box, row++, 0, 1, 2);
 
   GroupBox_vaha = new QGroupBox(qs(" Váhový kód "), frame);
   auto* vg = new QGridLayout(GroupBox_vaha);
-  CB_kodvaha_zac = pickList(GroupBox_vaha, {"0", "1", "2"}, "Pozícia, od ktorej začína kód tovaru (číslovanie začína od 0)");
-  CB_kodvaha_end = pickList(GroupBox_vaha, {"4", "5", "6"}, "Pozícia, na ktorej končí kód tovaru (číslovanie začína od 0)");
-  CB_vahazac = pickList(GroupBox_vaha, {"6", "7", "8"}, "Pozícia, od ktorej začína váha tovaru (číslovanie začína od 0)");
+  CB_kodvaha_zac =
+      pickList(GroupBox_vaha, {"0", "1", "2"}, "Pozícia, od ktorej začína kód tovaru (číslovanie začína od 0)");
+  CB_kodvaha_end =
+      pickList(GroupBox_vaha, {"4", "5", "6"}, "Pozícia, na ktorej končí kód tovaru (číslovanie začína od 0)");
+  CB_vahazac =
+      pickList(GroupBox_vaha, {"6", "7", "8"}, "Pozícia, od ktorej začína váha tovaru (číslovanie začína od 0)");
   CB_vahaend = pickList(GroupBox_vaha, {"11", "12"}, "Pozícia, na ktorej končí váha tovaru (číslovanie začína od 0)");
   CB_pdmvaha = pickList(GroupBox_vaha, {"0", "1", "2", "3", "4"}, "Počet desatinných miest váhy");
   Edit_id1 = new QLineEdit(qs("28"), GroupBox_vaha);
   Edit_id2 = new QLineEdit(qs("29"), GroupBox_vaha);
   Edit_id3 = new QLineEdit(GroupBox_vaha);
-  const std::pair<const char*, QWidget*> rows[] = {
-      {"KÓD začiatok", CB_kodvaha_zac}, {"KÓD koniec", CB_kodvaha_end}, {"Váha začiatok", CB_vahazac},
-      {"Váha koniec", CB_vahaend},      {"Des. miesta", CB_pdmvaha},    {"K1", Edit_id1},
-      {"K2", Edit_id2},                 {"K3", Edit_id3}};
+  const std::pair<const char*, QWidget*> rows[] = {{"KÓD začiatok", CB_kodvaha_zac},
+                                                   {"KÓD koniec", CB_kodvaha_end},
+                                                   {"Váha začiatok", CB_vahazac},
+                                                   {"Váha koniec", CB_vahaend},
+                                                   {"Des. miesta", CB_pdmvaha},
+                                                   {"K1", Edit_id1},
+                                                   {"K2", Edit_id2},
+                                                   {"K3", Edit_id3}};
   row = 0;
   for (const auto& [caption, control] : rows) {
     vg->addWidget(new QLabel(qs(caption), GroupBox_vaha), row, 0);

@@ -56,8 +56,10 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   ChBox_dhcp = withHint(new QCheckBox(qs("DHCP"), this), "Na ziskanie IP adresy sa pouzije DHCP server");
   Edit_ssid = limitedEdit(this, 33, "SSID wifi siete");
   int row = 0;
-  for (auto [caption, box] : {std::pair<const char*, QWidget*>{"IP adresa", MaskEdit_ip}, {"SubnetMask", MaskEdit_subnet},
-                              {"Gateway", MaskEdit_gateway}, {"SSID", Edit_ssid}}) {
+  for (auto [caption, box] : {std::pair<const char*, QWidget*>{"IP adresa", MaskEdit_ip},
+                              {"SubnetMask", MaskEdit_subnet},
+                              {"Gateway", MaskEdit_gateway},
+                              {"SSID", Edit_ssid}}) {
     grid->addWidget(new QLabel(qs(caption), this), row, 0);
     grid->addWidget(box, row++, 1);
   }
@@ -117,8 +119,10 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   Edit_ftp_port = limitedEdit(GB_ftp, 5, "Port pomocou ktoreho sa pripaja ftp server");
   Edit_ftp_port->setText(qs("21"));
   int frow = 0;
-  for (auto [caption, box] : {std::pair<const char*, QWidget*>{"IP adresa", MaskEdit_ftp_ip}, {"Meno", Edit_ftp_meno},
-                              {"Heslo", Edit_ftp_heslo}, {"Port", Edit_ftp_port}}) {
+  for (auto [caption, box] : {std::pair<const char*, QWidget*>{"IP adresa", MaskEdit_ftp_ip},
+                              {"Meno", Edit_ftp_meno},
+                              {"Heslo", Edit_ftp_heslo},
+                              {"Port", Edit_ftp_port}}) {
     fg->addWidget(new QLabel(qs(caption), GB_ftp), frow, 0);
     fg->addWidget(box, frow++, 1);
   }

@@ -28,8 +28,8 @@ class WifiPage : public QWidget {
   QGroupBox* RG_wifi_sec;
   QButtonGroup* RG_wifi_sec_items;  // 0 "Open System" .. 4 "EAP"
   QGroupBox* RG_preamble;
-  QButtonGroup* RG_preamble_items;  // 0 "Long", 1 "Short", 2 "Both"
-  QTabWidget* PageControl_security;  // "WEP", "EAP", "WPA"
+  QButtonGroup* RG_preamble_items;     // 0 "Long", 1 "Short", 2 "Both"
+  QTabWidget* PageControl_security;    // "WEP", "EAP", "WPA"
   std::array<QLineEdit*, 4> Edit_key;  // Edit_key0 .. Edit_key3
   QComboBox* CB_wep_default;
   QComboBox* CB_wep_len;
