@@ -2,7 +2,7 @@
 # End-to-end speed of the batch read-out on a synthetic 1,000,000-item store, in every layout and in XML mode,
 # against `cp` copying the same store twice (the copies the read-out makes anyway) and against a reference
 # awk script producing the delimiter layout. Also the window read-out of 100,000 items against the headless one.
-# Every figure is a ratio to a baseline measured in this same run.
+# Every figure is a ratio to a baseline measured in this same run, by the wall clock and by the processor time.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin="${BUILD_DIR:-$top/build}/bin"
@@ -20,18 +20,19 @@ echo "store: $items items, $(du -h "$store" | cut -f1)"
 
 export NODRA3000_DRIVES="$out/terminal" NODRA3000_HOME="$out/home" XDG_RUNTIME_DIR="$out"
 
-# best of $runs wall-clock seconds of a command
+# best of $runs runs of a command: "wall cpu" seconds, cpu being user + system time (steadier than the wall
+# clock on a machine that other work shares)
 best() {
-  local best_t=""
+  local best_wall="" best_cpu="" TIMEFORMAT='%3R %3U %3S'
   for _ in $(seq "$runs"); do
-    local s e t
-    s=$(date +%s.%N)
-    "$@" >/dev/null 2>&1 || true
-    e=$(date +%s.%N)
-    t=$(echo "$e - $s" | bc -l)
-    if [ -z "$best_t" ] || [ "$(echo "$t < $best_t" | bc -l)" = 1 ]; then best_t=$t; fi
+    local t wall cpu
+    t=$( { time "$@" >/dev/null 2>&1; } 2>&1 ) || true
+    read -r wall user sys <<<"$t"
+    cpu=$(echo "$user + $sys" | bc -l)
+    if [ -z "$best_wall" ] || [ "$(echo "$wall < $best_wall" | bc -l)" = 1 ]; then best_wall=$wall; fi
+    if [ -z "$best_cpu" ] || [ "$(echo "$cpu < $best_cpu" | bc -l)" = 1 ]; then best_cpu=$cpu; fi
   done
-  echo "$best_t"
+  echo "$best_wall $best_cpu"
 }
 
 peak_kb() { { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null || true; } | tail -1; }
@@ -54,10 +55,11 @@ awk_reference() {
   done
 }
 
-baseline=$(best copy_twice)
-awk_t=$(best awk_reference)
-printf '%-22s %8s s\n' "cp twice (baseline)" "$baseline" "awk delimiter layout" "$awk_t"
-printf '%-22s %8s %14s %14s %10s\n' mode seconds "x cp twice" "awk / mode" "peak MB"
+read -r baseline baseline_cpu <<<"$(best copy_twice)"
+read -r awk_t awk_cpu <<<"$(best awk_reference)"
+printf '%-22s %8.3f s %8.3f s cpu\n' "cp twice (baseline)" "$baseline" "$baseline_cpu" "awk delimiter layout" "$awk_t" \
+  "$awk_cpu"
+printf '%-22s %8s %12s %12s %10s %12s %10s\n' mode seconds "x cp twice" "awk / mode" "cpu s" "cpu x cp" "peak MB"
 for mode in delimiter fixed casio old xml raw; do
   case $mode in
     delimiter) settings 1 1 0 0 0 ;;
@@ -67,19 +69,19 @@ for mode in delimiter fixed casio old xml raw; do
     xml) settings 2 1 0 0 0 ;;
     raw) settings 0 1 0 0 0 ;;
   esac
-  t=$(best "$bin/nodra_mmc_trm" V /nodsp)
+  read -r t cpu <<<"$(best "$bin/nodra_mmc_trm" V /nodsp)"
   mem=$(peak_kb "$bin/nodra_mmc_trm" V /nodsp)
-  printf '%-22s %8.3f %14.2f %14.1f %10.1f\n' "$mode" "$t" "$(echo "$t / $baseline" | bc -l)" \
-    "$(echo "$awk_t / $t" | bc -l)" "$(echo "$mem / 1024" | bc -l)"
+  printf '%-22s %8.3f %12.2f %12.1f %10.3f %12.2f %10.1f\n' "$mode" "$t" "$(echo "$t / $baseline" | bc -l)" \
+    "$(echo "$awk_t / $t" | bc -l)" "$cpu" "$(echo "$cpu / $baseline_cpu" | bc -l)" "$(echo "$mem / 1024" | bc -l)"
 done
 
 # The window repaints at screen speed; with 100,000 items it must stay close to the headless run.
 if command -v xvfb-run >/dev/null; then
   "$bin/generate_store" data "$window_items" "$store"
   settings 1 1 0 0 0
-  headless=$(best "$bin/nodra_mmc_trm" V /nodsp)
-  window=$(best xvfb-run -a "$bin/nodra_mmc_trm" V /show)
-  bare_x=$(best xvfb-run -a true)
+  headless=$(best "$bin/nodra_mmc_trm" V /nodsp | cut -d' ' -f1)
+  window=$(best xvfb-run -a "$bin/nodra_mmc_trm" V /show | cut -d' ' -f1)
+  bare_x=$(best xvfb-run -a true | cut -d' ' -f1)
   window_net=$(echo "$window - $bare_x" | bc -l)
   printf 'window read-out of %d items: %.3f s (less %.3f s for starting X) vs headless %.3f s: %.2f x\n' \
     "$window_items" "$window" "$bare_x" "$headless" "$(echo "$window_net / $headless" | bc -l)"

@@ -83,9 +83,11 @@ void FillTerminal(FillContext& ctx) {
   }
 
   bool copied = false;
-  if (ctx.session.drive) {
+  // A card taken away since the detection can leave the empty folder it was mounted on: a list written
+  // there would pass for delivered while the terminal never sees it.
+  std::error_code ec;
+  if (ctx.session.drive && fs::exists(ctx.session.drive->path(kTerminalConfigFile), ec)) {
     const TerminalDrive& drive = *ctx.session.drive;
-    std::error_code ec;
     // A failure here shows up as a failed copy.
     const fs::path dataFolder = drive.path("DATA");
     if (!fs::is_directory(dataFolder, ec)) fs::create_directory(dataFolder, ec);

@@ -1,10 +1,13 @@
 #include "fill/number_field.h"
 
+#include <bit>
 #include <boost/lexical_cast.hpp>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <system_error>
+
+#include "readout/short_text.h"
 
 namespace nodra {
 
@@ -42,6 +45,23 @@ bool isTooLarge(std::string_view mantissa, std::string_view exponent) {
 
 bool parseNumberText(std::string_view text, float& result) {
   const std::size_t n = text.size();
+  // The usual "12,50" or "   3": one to eight digits and marks after spaces and a sign, as one word.
+  if constexpr (std::endian::native == std::endian::little) {
+    std::size_t first = 0;
+    std::size_t last = n;
+    while (first < last && text[first] == ' ') ++first;
+    while (last > first && text[last - 1] == ' ') --last;
+    const bool negative = first < last && text[first] == '-';
+    if (first < last && (text[first] == '-' || text[first] == '+')) ++first;
+    std::uint64_t mantissa = 0;
+    std::size_t fractionDigits = 0;
+    if (last - first >= 1 && last - first <= 8 &&
+        short_text::decimal(text.data() + first, last - first, true, mantissa, fractionDigits)) {
+      const auto narrowed = static_cast<float>(static_cast<double>(mantissa) / kPowersOf10[fractionDigits]);
+      result = negative ? -narrowed : narrowed;
+      return true;
+    }
+  }
   std::size_t i = 0;
   while (i < n && text[i] == ' ') ++i;
   bool negative = false;

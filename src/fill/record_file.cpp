@@ -1,8 +1,13 @@
 #include "fill/record_file.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+
+#include "readout/short_text.h"
 
 namespace nodra {
 
@@ -14,24 +19,28 @@ constexpr double kPowers[] = {1, 10, 100, 1000};
 
 int recordDecimals(int pdm) { return pdm == 1 || pdm == 3 ? pdm : 2; }
 
-void appendFixed(std::string& out, float value, int decimals) {
+namespace {
+
+// The room a number takes below, and some: the longest float with 3 decimals has 44 characters.
+constexpr std::size_t kFixedRoom = 64;
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+char* putFixed(char* out, float value, int decimals) {
   if (decimals < 0 || decimals > 3) decimals = 2;
   // The product is exact: 24 bits of the float times at most 10 bits of the power fit a double.
   const double scaled = static_cast<double>(value) * kPowers[decimals];
   if (!(std::fabs(scaled) < 0x1p52)) {
-    char text[400];
-    auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed,
-                                   decimals);
-    out.append(text, end);
-    return;
+    return std::to_chars(out, out + kFixedRoom, static_cast<double>(value), std::chars_format::fixed, decimals).ptr;
   }
   // Adding and taking away 2^52 leaves the nearest whole number, ties to the even one, as the exact decimal
   // printing of the C library rounds them.
   const double magnitude = std::fabs(scaled) + 0x1p52;
   const auto units = static_cast<std::uint64_t>(magnitude - 0x1p52);
-  char text[32];
-  char* p = text;
-  if (std::signbit(value)) *p++ = '-';
+  if (std::signbit(value)) *out++ = '-';
   // Constant divisors: the compiler turns them into multiplications.
   std::uint64_t whole = units;
   unsigned fraction = 0;
@@ -41,27 +50,64 @@ void appendFixed(std::string& out, float value, int decimals) {
     case 3: whole = units / 1000, fraction = static_cast<unsigned>(units % 1000); break;
     default: break;
   }
-  p = std::to_chars(p, text + sizeof text, whole).ptr;
-  if (decimals > 0) {
-    *p++ = '.';
-    for (int i = decimals - 1; i >= 0; --i) {
-      p[i] = static_cast<char>('0' + fraction % 10);
-      fraction /= 10;
-    }
-    p += decimals;
+  if (std::endian::native == std::endian::little && whole < 100000000) {
+    // Eight digits at once, written whole; the leading zeros are stepped over.
+    const std::uint64_t digits = short_text::eightDigits(whole);
+    const int zeros = digits == 0 ? 7 : std::min(std::countr_zero(digits) / 8, 7);
+    const std::uint64_t text = (digits + '0' * short_text::kOnes) >> (8 * zeros);
+    std::memcpy(out, &text, 8);
+    out += 8 - zeros;
+  } else {
+    out = std::to_chars(out, out + kFixedRoom, whole).ptr;
   }
-  out.append(text, static_cast<std::size_t>(p - text));
+  switch (decimals) {
+    case 1:
+      out[0] = '.';
+      out[1] = static_cast<char>('0' + fraction);
+      return out + 2;
+    case 2:
+      out[0] = '.';
+      std::memcpy(out + 1, kDigitPairs + 2 * fraction, 2);
+      return out + 3;
+    case 3:
+      out[0] = '.';
+      out[1] = static_cast<char>('0' + fraction / 100);
+      std::memcpy(out + 2, kDigitPairs + 2 * (fraction % 100), 2);
+      return out + 4;
+    default:
+      return out;
+  }
+}
+
+// Room for one line of the record: the texts, two numbers, the separators and the line end.
+std::size_t recordLineRoom(const InputRecord& record) {
+  return record.code.size() + record.name.size() + 3 * kFixedRoom;
+}
+
+char* putRecordLine(char* out, const InputRecord& record, int priceDecimals, int countDecimals) {
+  out = copyShort(out, record.code);
+  *out++ = ';';
+  out = putFixed(out, record.price, priceDecimals);
+  *out++ = ';';
+  out = putFixed(out, record.count, countDecimals);
+  *out++ = ';';
+  out = copyShort(out, record.name);
+  std::memcpy(out, "\r\n", 2);
+  return out + 2;
+}
+
+}  // namespace
+
+void appendFixed(std::string& out, float value, int decimals) {
+  char text[kFixedRoom];
+  out.append(text, putFixed(text, value, decimals));
 }
 
 void appendRecordLine(std::string& out, const InputRecord& record, int priceDecimals, int countDecimals) {
-  out.append(record.code);
-  out.push_back(';');
-  appendFixed(out, record.price, priceDecimals);
-  out.push_back(';');
-  appendFixed(out, record.count, countDecimals);
-  out.push_back(';');
-  out.append(record.name);
-  out.append("\r\n");
+  const std::size_t start = out.size();
+  out.resize(start + recordLineRoom(record));
+  char* end = putRecordLine(out.data() + start, record, priceDecimals, countDecimals);
+  out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 RecordFileWriter::RecordFileWriter(const CodeTable& table, int pdmPrice, int pdmCount)
@@ -71,8 +117,8 @@ RecordFileWriter::RecordFileWriter(const CodeTable& table, int pdmPrice, int pdm
       countDecimals_(recordDecimals(pdmCount)) {}
 
 bool RecordFileWriter::open(const std::filesystem::path& target) {
-  lines_.clear();
-  lines_.reserve(kBatch + 1024);
+  used_ = 0;
+  lines_.resize(kBatch + 1024);
   ok_ = file_.open(target, error_);
   return ok_;
 }
@@ -81,14 +127,20 @@ void RecordFileWriter::add(InputRecord& record) {
   ++count_;
   if (!identity_) TranslateName(table_, record.name);
   if (!ok_) return;
-  appendRecordLine(lines_, record, priceDecimals_, countDecimals_);
-  if (lines_.size() >= kBatch) flush();
+  const std::size_t room = recordLineRoom(record);
+  if (lines_.size() - used_ < room) {
+    flush();
+    if (lines_.size() < room) lines_.resize(room);
+  }
+  used_ = static_cast<std::size_t>(
+      putRecordLine(lines_.data() + used_, record, priceDecimals_, countDecimals_) - lines_.data());
+  if (used_ >= kBatch) flush();
 }
 
 void RecordFileWriter::flush() {
   // Batches as large as the file's own buffer go straight to the file.
-  ok_ = ok_ && file_.write(lines_, error_);
-  lines_.clear();
+  ok_ = ok_ && file_.write(std::string_view(lines_.data(), used_), error_);
+  used_ = 0;
 }
 
 bool RecordFileWriter::commit() {

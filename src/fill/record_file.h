@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "fill/code_table.h"
 #include "fill/input_record.h"
@@ -46,7 +47,8 @@ class RecordFileWriter final : public RecordSink {
   void flush();
 
   static constexpr std::size_t kBatch = 1 << 16;
-  std::string lines_;  // written in batches
+  std::vector<char> lines_;  // written in batches
+  std::size_t used_ = 0;
   std::error_code error_;
 };
 

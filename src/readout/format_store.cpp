@@ -39,9 +39,11 @@ void storeNotCopied(Ui& ui, std::string text, const std::string& storeIdentifier
   ui.setStatus(kReadOutFailed);
 }
 
-void badNumber(Ui& ui, const std::string& code) {
+void badNumber(Ui& ui, std::string_view code) {
   Message m;
-  m.text = "Nekorektny zaznam na polozke s kodom " + code + "\nkarta bude ulozene s nulovou hodnotou";
+  m.text = "Nekorektny zaznam na polozke s kodom ";
+  m.text += code;
+  m.text += "\nkarta bude ulozene s nulovou hodnotou";
   m.icon = Icon::Warning;
   m.onTop = false;
   m.outcome = Outcome::Failure;
@@ -107,7 +109,8 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
   }
 
   const LocalSettings& layout = ctx.settings;
-  OutputItem item;
+  static_assert(layoutLinesRoom(kStoreFieldMax, kStoreFieldMax) <= StoreOutputFile::kRecordRoom);
+  StoreFields fields;
   unsigned count = 0;
   std::string_view line;
   while (reader.next(line)) {
@@ -115,33 +118,22 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     ++count;
     ui.progress(count, count);
 
-    item.clear();
-    splitStoreFields(line, [&](int position, std::string_view text) {
-      switch (position) {
-        case 0:
-          item.code.assign(text);
-          break;
-        case 1:
-          if (!readStoreFloat(text, item.price)) badNumber(ui, item.code);
-          break;
-        case 2:
-          if (!readStoreFloat(text, item.quantity)) badNumber(ui, item.code);
-          break;
-        case 3:
-          item.name.assign(text);
-          break;
-        default:
-          break;
-      }
-    });
+    // Missing fields stay empty and 0.
+    OutputItem item;
+    const int fieldCount = fields.splitRead(line);
+    item.code = fields[0];
+    if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) badNumber(ui, item.code);
+    if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) badNumber(ui, item.code);
+    item.name = fields[3];
     if (ctx.nonZeroOnly && item.quantity == 0.0f) continue;
 
     // The document column is not asked for: read-out items carry no document number.
-    std::string& out = output.buffer();
-    if (layout.CASIO1_OSK) WriteCasioLine(out, item);
-    if (layout.Pevna_dl_OSK) WriteFixedLine(out, item, layout);
-    if (layout.Odd_OSK) WriteDelimitedLine(out, item, layout);
-    if (layout.Old_OSK) WriteOldLine(out, item, layout);
+    char* out = output.position();
+    if (layout.CASIO1_OSK) out = WriteCasioLine(out, item);
+    if (layout.Pevna_dl_OSK) out = WriteFixedLine(out, item, layout);
+    if (layout.Odd_OSK) out = WriteDelimitedLine(out, item, layout);
+    if (layout.Old_OSK) out = WriteOldLine(out, item, layout);
+    output.advanceTo(out);
     if (!output.flushIfFull()) {
       output.close();
       outputNotWritten(ui, outputPath);

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nodra {
 
-inline constexpr std::size_t kStoreLineMax = 248;  // characters of one read, the line feed included
-inline constexpr std::size_t kStoreFieldMax = 99;  // characters kept of one field
-inline constexpr std::size_t kShortLineMax = 5;    // reads this long or shorter are no records
+inline constexpr std::size_t kStoreLineMax = 248;   // characters of one read, the line feed included
+inline constexpr std::size_t kStoreFieldMax = 99;   // characters kept of one field
+inline constexpr std::size_t kShortLineMax = 5;     // reads this long or shorter are no records
+inline constexpr std::size_t kStoreReadSlack = 64;  // bytes after a read that may be looked at (never used)
 
 class StoreLineReader {
  public:
@@ -26,7 +28,8 @@ class StoreLineReader {
   // file is done. Reading stops after a read that runs into the end of the file; a read that stops at a line
   // end (or at the length limit) is followed by one more, empty when the file ends there. `endedWithEmptyRead`
   // then tells whether that final empty read happened: true for an empty file or one ending with a line end,
-  // false when its last line runs into the end of the file without one.
+  // false when its last line runs into the end of the file without one. The kStoreReadSlack bytes after a read
+  // may be read; what they hold means nothing.
   bool next(std::string_view& line);
   bool endedWithEmptyRead() const { return lastReadEmpty_; }
   // A read error (the medium went away) rather than the end of the file.
@@ -47,23 +50,39 @@ class StoreLineReader {
 
 inline bool isRecordLine(std::string_view line) { return line.size() > kShortLineMax; }
 
-// Splits a record line into fields: ";" ends a field; only printable ASCII (32..126) is kept; trailing spaces
+// The fields of one record line: ";" ends a field; only printable ASCII (32..126) is kept; trailing spaces
 // are removed, leading ones stay; a field keeps at most kStoreFieldMax characters. Text after the last ";"
-// forms no field. Calls onField(position, text) for each field in order.
+// forms no field. Reused from line to line, so that splitting allocates nothing.
+class StoreFields {
+ public:
+  StoreFields();
+
+  // Returns the number of fields. Their views point into the line (or, for a field that loses characters,
+  // into this object): valid while the line is and until the next split.
+  int split(std::string_view line);
+  // The same for a read of StoreLineReader, which is looked at in whole blocks, past its end.
+  int splitRead(std::string_view read);
+  int size() const { return count_; }
+  // Empty past the last field.
+  std::string_view operator[](int position) const {
+    return position < count_ ? fields_[static_cast<std::size_t>(position)] : std::string_view{};
+  }
+
+ private:
+  void reserveFor(std::size_t lineLength);
+  int split(std::string_view line, bool slackAfter);
+
+  std::vector<char> text_;  // the kept characters of fields that lose some
+  std::vector<std::string_view> fields_;
+  int count_ = 0;
+};
+
+// The same rules, calling onField(position, text) for each field in order.
 template <typename OnField>
 void splitStoreFields(std::string_view line, OnField&& onField) {
-  char field[kStoreFieldMax];
-  std::size_t length = 0;
-  int position = 0;
-  for (char c : line) {
-    if (c == ';') {
-      while (length > 0 && field[length - 1] == ' ') --length;
-      onField(position++, std::string_view(field, length));
-      length = 0;
-    } else if (static_cast<unsigned char>(c - 32) <= 94 && length < kStoreFieldMax) {
-      field[length++] = c;
-    }
-  }
+  StoreFields fields;
+  const int count = fields.split(line);
+  for (int i = 0; i < count; ++i) onField(i, fields[i]);
 }
 
 // Numbers in the terminal's files, read as the neutral locale reads them: leading blanks, optional sign,

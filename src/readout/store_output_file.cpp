@@ -7,10 +7,7 @@
 
 namespace nodra {
 
-StoreOutputFile::StoreOutputFile() {
-  // Beyond the flush mark there is room for a record in every layout at once, so appending never reallocates.
-  buffer_.reserve(kFlushAt + (1 << 13));
-}
+StoreOutputFile::StoreOutputFile() : buffer_(std::make_unique_for_overwrite<char[]>(kFlushAt + kRecordRoom)) {}
 
 StoreOutputFile::~StoreOutputFile() {
   if (fd_ >= 0) ::close(fd_);
@@ -19,13 +16,13 @@ StoreOutputFile::~StoreOutputFile() {
 bool StoreOutputFile::create(const std::filesystem::path& file) {
   fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   failed_ = fd_ < 0;
-  buffer_.clear();
+  used_ = 0;
   return fd_ >= 0;
 }
 
 bool StoreOutputFile::flush() {
-  const char* data = buffer_.data();
-  std::size_t left = buffer_.size();
+  const char* data = buffer_.get();
+  std::size_t left = used_;
   while (left > 0 && !failed_) {
     ssize_t n = ::write(fd_, data, left);
     if (n < 0 && errno == EINTR) continue;
@@ -36,7 +33,7 @@ bool StoreOutputFile::flush() {
     data += n;
     left -= static_cast<std::size_t>(n);
   }
-  buffer_.clear();
+  used_ = 0;
   return !failed_;
 }
 

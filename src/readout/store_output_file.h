@@ -1,13 +1,16 @@
 #pragma once
 // The formatted read-out's output file: created empty at once (an earlier run's file is emptied even if the
-// conversion stops early), then written through a buffer the layout writers append to.
+// conversion stops early), then written through a buffer the layout writers write into.
 #include <filesystem>
-#include <string>
+#include <memory>
 
 namespace nodra {
 
 class StoreOutputFile {
  public:
+  // The room after the write position whenever flushIfFull() has returned (and after create()).
+  static constexpr std::size_t kRecordRoom = 1 << 13;
+
   StoreOutputFile();
   StoreOutputFile(const StoreOutputFile&) = delete;
   StoreOutputFile& operator=(const StoreOutputFile&) = delete;
@@ -15,9 +18,11 @@ class StoreOutputFile {
 
   // Creates the file or empties an existing one.
   bool create(const std::filesystem::path& file);
-  // The writers append here; flushIfFull() hands a full buffer to the file.
-  std::string& buffer() { return buffer_; }
-  bool flushIfFull() { return buffer_.size() < kFlushAt || flush(); }
+  // Where the next bytes go, and the end of what was written there.
+  char* position() { return buffer_.get() + used_; }
+  void advanceTo(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+  // Hands a full buffer to the file.
+  bool flushIfFull() { return used_ < kFlushAt || flush(); }
   // Writes the rest and closes. False when any write or the close failed.
   bool close();
 
@@ -27,7 +32,8 @@ class StoreOutputFile {
 
   int fd_ = -1;
   bool failed_ = false;
-  std::string buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t used_ = 0;
 };
 
 }  // namespace nodra

@@ -41,10 +41,13 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
   if (!drive) return false;
   Ui& ui = session.ui;
 
-  // Created before the program is looked for, so it stays even when the program is missing.
+  // A card taken away since the detection can leave the empty folder it was mounted on: nothing goes there.
   std::error_code ec;
+  auto cardStillThere = [&drive, &ec] { return std::filesystem::exists(drive->path(kTerminalConfigFile), ec); };
+
+  // Created before the program is looked for, so it stays even when the program is missing.
   auto folder = drive->path("PROGRAM");
-  if (!std::filesystem::is_directory(folder, ec)) std::filesystem::create_directory(folder, ec);
+  if (cardStillThere() && !std::filesystem::is_directory(folder, ec)) std::filesystem::create_directory(folder, ec);
 
   auto source = toFsPath(programPath);
   if (programPath.empty() || !std::filesystem::is_regular_file(source, ec)) {
@@ -60,7 +63,7 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
     copyFailed(ui, box(pathTooLong(longPath), "Pozor...", Icon::Warning, true, Outcome::Failure));
     return false;
   }
-  if (!copyFileReplacing(source, drive->path(relative), ec)) {
+  if (!cardStillThere() || !copyFileReplacing(source, drive->path(relative), ec)) {
     copyFailed(ui,
                box("Nepodarilo sa nakopírovať súbor do NODRA.", "Pozor...", Icon::Information, false, Outcome::Failure));
     return false;

@@ -16,10 +16,16 @@ char userDecimalSeparator();
 // and no trailing separator; zero (either sign) is "0".
 void appendXmlNumber(std::string& out, float value, char separator);
 
+// Room a number takes in that form, and some: the writers into a character buffer need this much.
+inline constexpr std::size_t kXmlNumberRoom = 48;
+char* putXmlNumber(char* out, float value, char separator);
+
 // A number field of the terminal's files, read as readStoreFloat reads it, appended in the form above.
 // False, with nothing appended, when the value lies beyond the float range. `value` (when given) receives
 // the 32-bit value.
 bool appendXmlNumberField(std::string& out, std::string_view field, char separator, float* value = nullptr);
+// The same into a buffer of kXmlNumberRoom bytes: the end of the text, or nullptr beyond the float range.
+char* putXmlNumberField(char* out, std::string_view field, char separator, float* value = nullptr);
 
 // PORADIE: the field read as a number, truncated toward zero. False when the result is no 32-bit integer.
 bool readTruncatedInt32(std::string_view text, std::int32_t& value);

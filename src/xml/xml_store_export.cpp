@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,7 +38,23 @@ std::array<std::size_t, kXmlFieldPositions> filledWithNone() {
   return table;
 }
 
-// The element texts of one record line, in layout order. The buffers are reused from line to line.
+// Whether the code comes before every number in the record: a warning about a number then always names
+// the code of its own line.
+constexpr bool codeComesFirst(std::span<const XmlChild> children) {
+  int code = -1;
+  for (const XmlChild& child : children) {
+    if (child.element == kXmlCodeElement) code = child.field;
+  }
+  for (const XmlChild& child : children) {
+    if (child.kind != XmlFieldKind::Text && child.field < code) return false;
+  }
+  return true;
+}
+static_assert(codeComesFirst(kXmlMainStoreChildren) && codeComesFirst(kXmlVpStoreChildren) &&
+              codeComesFirst(kXmlReportChildren));
+
+// The element texts of one record line, in layout order: views into the line, or into this object for the
+// numbers it writes anew. Valid until the next line.
 class RecordConverter {
  public:
   RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui)
@@ -48,21 +65,21 @@ class RecordConverter {
       if (child.element == kXmlQuantityElement) quantityChild_ = i;
       if (child.field > lastField_) lastField_ = child.field;
       childOfField_[static_cast<std::size_t>(child.field)] = i;
-      texts_[i].reserve(kStoreFieldMax + 16);
     }
   }
 
   void convert(std::string_view line) {
-    for (std::string& text : texts_) text.clear();
-    fieldsRead_ = 0;
+    texts_.fill({});
+    code_ = {};
     quantity_ = 0.0f;
     quantityRead_ = false;
-    splitStoreFields(line, [this](int position, std::string_view field) {
-      fieldsRead_ = position + 1;
-      if (position <= lastField_ && childOfField_[static_cast<std::size_t>(position)] != kNone) {
-        convertField(childOfField_[static_cast<std::size_t>(position)], field);
-      }
-    });
+    fieldsRead_ = fields_.splitRead(line);
+    const int last = fieldsRead_ - 1 < lastField_ ? fieldsRead_ - 1 : lastField_;
+    // In field order, as the warnings come.
+    for (int position = 0; position <= last; ++position) {
+      const std::size_t child = childOfField_[static_cast<std::size_t>(position)];
+      if (child != kNone) convertField(child, fields_[position]);
+    }
   }
 
   std::string_view text(std::size_t child) const { return texts_[child]; }
@@ -73,19 +90,21 @@ class RecordConverter {
 
  private:
   void convertField(std::size_t i, std::string_view field) {
-    std::string& out = texts_[i];
+    char* const number = numbers_[i];
     switch (layout_.children[i].kind) {
       case XmlFieldKind::Text:
-        out.assign(field);
-        if (i == codeChild_) code_.assign(field);
+        texts_[i] = field;
+        if (i == codeChild_) code_ = field;
         return;
       case XmlFieldKind::Number: {
         // Only DATA_OUTN.XML looks at a value.
         const bool wanted = layout_.nonZeroOnly && i == quantityChild_;
-        if (!appendXmlNumberField(out, field, separator_, wanted ? &quantity_ : nullptr)) {
+        const char* end = putXmlNumberField(number, field, separator_, wanted ? &quantity_ : nullptr);
+        if (end == nullptr) {
           warnInvalid();
           return;
         }
+        texts_[i] = std::string_view(number, static_cast<std::size_t>(end - number));
         if (wanted) quantityRead_ = true;
         return;
       }
@@ -95,18 +114,18 @@ class RecordConverter {
           warnInvalid();
           return;
         }
-        char digits[16];
-        auto result = std::to_chars(digits, digits + sizeof digits, value);
-        out.append(digits, result.ptr);
+        auto result = std::to_chars(number, number + kXmlNumberRoom, value);
+        texts_[i] = std::string_view(number, static_cast<std::size_t>(result.ptr - number));
         return;
       }
     }
   }
 
-  // Names the code read last: this line's, or the previous line's when this line's comes later.
   void warnInvalid() {
     Message m;
-    m.text = "Nekorektny zaznam na polozke s kodom " + code_ + "\nkarta bude ulozene s nulovou hodnotou";
+    m.text = "Nekorektny zaznam na polozke s kodom ";
+    m.text += code_;
+    m.text += "\nkarta bude ulozene s nulovou hodnotou";
     m.icon = Icon::Warning;
     m.onTop = false;
     m.outcome = Outcome::Failure;
@@ -120,8 +139,10 @@ class RecordConverter {
   std::size_t quantityChild_ = kNone;
   int lastField_ = -1;
   std::array<std::size_t, kXmlFieldPositions> childOfField_ = filledWithNone();  // kNone: a field not written
-  std::array<std::string, kXmlMaxChildren> texts_;
-  std::string code_;
+  StoreFields fields_;
+  std::array<std::string_view, kXmlMaxChildren> texts_;
+  char numbers_[kXmlMaxChildren][kXmlNumberRoom];
+  std::string_view code_;
   int fieldsRead_ = 0;
   float quantity_ = 0.0f;
   bool quantityRead_ = false;

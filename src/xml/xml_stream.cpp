@@ -7,12 +7,18 @@
 #include <cstdint>
 #include <cstring>
 
+#include "readout/short_text.h"
+
 namespace nodra {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
 // The longest expansion of one byte: "&amp;".
 constexpr std::size_t kMaxEscapedLength = 5;
+// Elements up to this size are written in one piece.
+constexpr std::size_t kShortElement = 1024;
+
+char* escapeInto(char* out, std::string_view text);
 }  // namespace
 
 XmlStream::XmlStream() : buffer_(new char[kBufferSize]) {}
@@ -47,15 +53,29 @@ void XmlStream::text(std::string_view content) {
   putEscaped(content);
 }
 
+char* XmlStream::room(std::size_t size) {
+  if (size > kBufferSize - used_) flush();
+  return buffer_.get() + used_;
+}
+
 void XmlStream::element(const XmlTag& tag, std::string_view content) {
   finishStartTag();
   if (content.empty()) {
     put(tag.empty);
     return;
   }
-  put(tag.start);
-  text(content);
-  put(tag.end);
+  // The usual short text goes in one piece with its tags.
+  const std::size_t size = tag.start.size() + kMaxEscapedLength * content.size() + tag.end.size();
+  if (size > kShortElement) {
+    put(tag.start);
+    text(content);
+    put(tag.end);
+    return;
+  }
+  char* out = copyShort(room(size), tag.start);
+  out = escapeInto(out, content);
+  out = copyShort(out, tag.end);
+  used_ = static_cast<std::size_t>(out - buffer_.get());
 }
 
 void XmlStream::start(const XmlTag& tag) {
@@ -92,8 +112,7 @@ void XmlStream::put(std::string_view bytes) {
       return;
     }
   }
-  std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
+  used_ = static_cast<std::size_t>(copyShort(buffer_.get() + used_, bytes) - buffer_.get());
 }
 
 namespace {
@@ -110,11 +129,33 @@ bool hasSpecialByte(std::uint64_t word) {
   return has('&') || has('<') || has('>');
 }
 
-}  // namespace
+// Whether any byte of the text needs escaping, a word at a time; the last word may overlap the one before.
+bool hasSpecialBytes(std::string_view text) {
+  const char* p = text.data();
+  const std::size_t n = text.size();
+  std::uint64_t word = 0;
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+      std::memcpy(&word, p + i, 8);
+      if (hasSpecialByte(word)) return true;
+    }
+    std::memcpy(&word, p + n - 8, 8);
+  } else if (n >= 4) {
+    std::uint32_t first;
+    std::uint32_t last;
+    std::memcpy(&first, p, 4);
+    std::memcpy(&last, p + n - 4, 4);
+    word = first | std::uint64_t{last} << 32;
+  } else if (n > 0) {
+    word = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
+           static_cast<unsigned char>(p[n - 1]) << 16;
+  }
+  return hasSpecialByte(word);
+}
 
-void XmlStream::putEscaped(std::string_view text) {
-  if (text.size() * kMaxEscapedLength > kBufferSize - used_) flush();
-  char* out = buffer_.get() + used_;
+// Room for kMaxEscapedLength bytes per byte of the text.
+char* escapeInto(char* out, std::string_view text) {
+  if (!hasSpecialBytes(text)) return copyShort(out, text);
   const char* in = text.data();
   const char* const end = in + text.size();
   // Eight bytes at a time while there is nothing to escape.
@@ -144,7 +185,14 @@ void XmlStream::putEscaped(std::string_view text) {
         *out++ = *in;
     }
   }
-  used_ = static_cast<std::size_t>(out - buffer_.get());
+  return out;
+}
+
+}  // namespace
+
+void XmlStream::putEscaped(std::string_view text) {
+  if (text.size() * kMaxEscapedLength > kBufferSize - used_) flush();
+  used_ = static_cast<std::size_t>(escapeInto(buffer_.get() + used_, text) - buffer_.get());
 }
 
 void XmlStream::flush() {

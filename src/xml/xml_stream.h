@@ -52,6 +52,8 @@ class XmlStream {
 
  private:
   void finishStartTag();
+  // Room for `size` bytes at the write position, the buffer flushed first when needed; size <= kBufferSize.
+  char* room(std::size_t size);
   void put(std::string_view bytes);
   void putEscaped(std::string_view text);
   void flush();

@@ -125,5 +125,33 @@ TEST_F(Upload, PathBeyondTheLimitIsRefusedNotCut) {
   EXPECT_TRUE(std::filesystem::is_empty(card / "PROGRAM"));
 }
 
+// A card pulled out right after the detection can leave the empty folder it was mounted on: nothing may be
+// written there, and the user hears that the copy failed.
+TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
+  class VanishingCard final : public VolumeSource {
+   public:
+    VanishingCard(std::filesystem::path root, std::filesystem::path stash) : root_(std::move(root)), stash_(std::move(stash)) {}
+    std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
+    bool hasReadableMedium(const Volume&, const std::filesystem::path&) override {
+      std::filesystem::create_directories(stash_);
+      for (const auto& e : std::filesystem::directory_iterator(root_)) {
+        std::filesystem::rename(e.path(), stash_ / e.path().filename());
+      }
+      return true;
+    }
+
+   private:
+    std::filesystem::path root_, stash_;
+  };
+  VanishingCard vanishing(card, dir / "taken away");
+  TerminalSession pulled{ui, vanishing, std::nullopt};
+  EXPECT_FALSE(UploadProgram(pulled, program("NODRA.SHX", "program")));
+  EXPECT_TRUE(std::filesystem::is_empty(card));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.");
+  EXPECT_EQ(ui.statuses, std::vector<std::string>{std::string(kCopyFailedStatus)});
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+}
+
 }  // namespace
 }  // namespace nodra

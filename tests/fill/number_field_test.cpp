@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <random>
 
@@ -111,6 +113,27 @@ TEST(NumberField, ValueAgreesWithTheFullConversion) {
     std::replace(comma.begin(), comma.end(), '.', ',');
     ASSERT_TRUE(parseNumberText("-" + comma, value)) << comma;
     ASSERT_EQ(value, -static_cast<float>(full)) << comma;
+  }
+}
+
+// Short numbers between spaces take a shortcut; an exponent of 0 sends the same number the full way, which
+// must accept and refuse the same texts and give the same 32 bits.
+TEST(NumberField, ShortcutAgreesWithTheFullWay) {
+  std::mt19937 random(815);
+  const std::string alphabet = "  0123456789012345678901234567890123456789.,-+";
+  for (int i = 0; i < 300000; ++i) {
+    std::string text;
+    const std::size_t length = random() % 13;
+    for (std::size_t k = 0; k < length; ++k) text.push_back(alphabet[random() % alphabet.size()]);
+    std::size_t coreEnd = text.size();
+    while (coreEnd > 0 && text[coreEnd - 1] == ' ') --coreEnd;
+    const std::string fullWay = text.substr(0, coreEnd) + "e0" + text.substr(coreEnd);
+    float value = -1;
+    float expected = -1;
+    const bool ok = parseNumberText(text, value);
+    ASSERT_EQ(ok, parseNumberText(fullWay, expected)) << text;
+    if (!ok) continue;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected)) << text;
   }
 }
 

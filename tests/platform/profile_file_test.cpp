@@ -208,6 +208,21 @@ TEST_F(ProfileFileTest, WriteIntoMissingFolderFails) {
   EXPECT_TRUE(test::namesIn(folder_.path()).empty());
 }
 
+// A file that cannot be read (a folder in its place, a medium failing under the read) reads as empty, as a
+// missing one does, and is never rewritten from what little was read. Reading used to throw from the stream.
+TEST_F(ProfileFileTest, UnreadableFileReadsAsEmptyAndIsNotRewritten) {
+  std::filesystem::create_directories(file());
+  const std::filesystem::path unreadable[] = {file(), "/proc/self/mem"};
+  for (const auto& path : unreadable) {
+    SCOPED_TRACE(path.string());
+    ProfileFile ini(path, "nodra3000.ini");
+    EXPECT_EQ(ini.readString("S", "k", "default"), "default");
+    EXPECT_EQ(ini.readInteger("S", "k", 7), 7);
+    EXPECT_THROW(ini.writeString("S", "k", "v"), WriteError);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(file()));
+}
+
 TEST_F(ProfileFileTest, ReadIntegerAndReadBoolConvertStrictly) {
   struct Case {
     const char* stored;  // nullptr: no such key

@@ -208,5 +208,38 @@ TEST(NumberText, MatchesTheGeneralFormatterForDecimals0To3) {
   }
 }
 
+// Whole parts below 10^8 take a shortcut; around that limit, and right-aligned in the fixed layout, the text
+// must still be the general formatter's.
+TEST(NumberText, ShortFormAgreesAroundItsLimit) {
+  std::mt19937 random(8);
+  std::vector<float> values = {99999999.0f, 99999992.0f, 100000000.0f, 9999999.5f, 99999.995f, 0.5f, 1.5f};
+  for (int i = 0; i < 100000; ++i) {
+    const double magnitude = std::pow(10.0, static_cast<double>(random() % 12000) / 1000.0 - 3.0);
+    values.push_back(static_cast<float>(random() % 2 ? magnitude : -magnitude));
+  }
+  LocalSettings layout;
+  layout.Odd1_OSK = 1;
+  layout.Odd2_OSK = layout.Odd3_OSK = layout.Odd4_OSK = -1;
+  layout.dlzka1_OSK = 20;
+  OutputItem item;
+  for (float value : values) {
+    item.price = value;
+    for (int decimals = 0; decimals <= 3; ++decimals) {
+      layout.PDM2_OSK = decimals;
+      char text[64];
+      auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::fixed,
+                                     decimals);
+      ASSERT_EQ(ec, std::errc());
+      const std::string expected(text, end);
+      std::string out;
+      WriteDelimitedLine(out, item, layout);
+      ASSERT_EQ(out, expected + ";;;\r\n") << decimals << " decimals";
+      out.clear();
+      WriteFixedLine(out, item, layout);
+      ASSERT_EQ(out, std::string(expected.size() < 20 ? 20 - expected.size() : 0, ' ') + expected + "\r\n");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace nodra

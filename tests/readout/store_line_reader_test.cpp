@@ -2,7 +2,11 @@
 
 #include <unistd.h>
 
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -116,6 +120,53 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"a  \x7F;~;\n", {"a", "~"}},
                       SplitCase{std::string(120, 'n') + ";", {std::string(kStoreFieldMax, 'n')}}));
 
+// The fields by the rules, one character at a time: what the block-wise splitting must give.
+std::vector<std::string> referenceFields(std::string_view line) {
+  std::vector<std::string> fields;
+  std::string field;
+  for (char c : line) {
+    if (c == ';') {
+      while (!field.empty() && field.back() == ' ') field.pop_back();
+      fields.push_back(field);
+      field.clear();
+    } else if (static_cast<unsigned char>(c) >= 32 && static_cast<unsigned char>(c) <= 126 &&
+               field.size() < kStoreFieldMax) {
+      field.push_back(c);
+    }
+  }
+  return fields;
+}
+
+// Lines around the 64-byte chunks, fields around the 99-character limit, accented letters, control
+// characters and trailing spaces; a read is looked at past its end, which must change nothing.
+TEST(FieldSplitting, BlockWiseAgreesWithTheRules) {
+  std::mt19937 random(2024);
+  const std::string alphabet = "ab ;;  \xe1\x8a\x01\t\r\x7f~9";
+  StoreFields fields;
+  for (int i = 0; i < 50000; ++i) {
+    const std::size_t length = random() % 4 == 0 ? random() % 300 : random() % 140;
+    std::string line;
+    for (std::size_t k = 0; k < length; ++k) {
+      // Runs of one kind, short and long: fields outgrow their limit and chunks end inside them.
+      const bool plain = random() % (2 + i % 13) != 0;
+      line.push_back(plain ? static_cast<char>('a' + i % 7) : alphabet[random() % alphabet.size()]);
+    }
+    const std::vector<std::string> expected = referenceFields(line);
+    std::vector<std::string> got;
+    ASSERT_EQ(fields.split(line), static_cast<int>(expected.size())) << line;
+    for (int f = 0; f < fields.size(); ++f) got.emplace_back(fields[f]);
+    ASSERT_EQ(got, expected) << line;
+
+    std::string padded = line + std::string(kStoreReadSlack, ';');
+    for (std::size_t k = line.size(); k < padded.size(); k += 3) padded[k] = '\xe1';
+    got.clear();
+    ASSERT_EQ(fields.splitRead(std::string_view(padded.data(), line.size())), static_cast<int>(expected.size()));
+    for (int f = 0; f < fields.size(); ++f) got.emplace_back(fields[f]);
+    ASSERT_EQ(got, expected) << line;
+    EXPECT_TRUE(fields[fields.size()].empty());
+  }
+}
+
 struct NumberCase {
   const char* text;
   float value;
@@ -159,6 +210,24 @@ TEST(NumberReading, ShortDecimalsReadExactlyAsTheGeneralParser) {
     std::from_chars(text.data() + (text[0] == '-'), text.data() + text.size(), expected);
     if (text[0] == '-') expected = -expected;
     ASSERT_EQ(readStoreDouble(text), expected) << text;
+  }
+}
+
+// Texts of up to eight characters take a shortcut to the 32-bit value: the sign, -0 included, and the range
+// must be those of the general reading.
+TEST(NumberReading, ShortTextsReadAsTheGeneralParserNarrowed) {
+  std::mt19937 random(12);
+  const std::string alphabet = "0123456789012345678901234567890123456789..-+ e,x";
+  for (int i = 0; i < 300000; ++i) {
+    std::string text;
+    const std::size_t length = random() % 11;
+    for (std::size_t k = 0; k < length; ++k) text.push_back(alphabet[random() % alphabet.size()]);
+    const double general = readStoreDouble(text);
+    const bool inRange = std::fabs(general) <= static_cast<double>(std::numeric_limits<float>::max());
+    float value = 99.0f;
+    ASSERT_EQ(readStoreFloat(text, value), inRange) << text;
+    const float expected = inRange ? static_cast<float>(general) : 0.0f;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected)) << text;
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -179,6 +180,32 @@ TEST(XmlNumber, FieldTextsAgreeWithTheirValues) {
     ASSERT_EQ(ok, readStoreFloat(field, value)) << field;
     if (!ok) continue;
     ASSERT_EQ(viaField, format(value, ',')) << field;
+  }
+}
+
+// Up to eight characters after the sign are looked at as one word: around that length, with the value asked
+// for and without, the text is that of the value.
+TEST(XmlNumber, ShortFieldsAgreeWithTheirValues) {
+  std::uint32_t state = 11;
+  const std::string alphabet = "00000123456789.-+";
+  for (int i = 0; i < 300000; ++i) {
+    std::string field;
+    const std::size_t length = (state = state * 1664525u + 1013904223u) >> 28;  // 0 to 15
+    for (std::size_t k = 0; k < length; ++k) {
+      state = state * 1664525u + 1013904223u;
+      field.push_back(alphabet[(state >> 8) % alphabet.size()]);
+    }
+    float expected = 0.0f;
+    const bool inRange = readStoreFloat(field, expected);
+    std::string plain;
+    ASSERT_EQ(appendXmlNumberField(plain, field, ','), inRange) << field;
+    std::string withValue;
+    float value = -1.0f;
+    ASSERT_EQ(appendXmlNumberField(withValue, field, ',', &value), inRange) << field;
+    if (!inRange) continue;
+    ASSERT_EQ(plain, format(expected, ',')) << field;
+    ASSERT_EQ(withValue, plain) << field;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected)) << field;
   }
 }
 
