@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NODRA_FUZZ_CHECK(ui.messages == 0);
   for (std::size_t k = 0; k < table.size(); ++k) {
     const unsigned char expected = k < input.file.size() ? static_cast<unsigned char>(input.file[k])
-                                   : k == 9                ? ' '
-                                                           : static_cast<unsigned char>(k);
+                                   : k == 9              ? ' '
+                                                         : static_cast<unsigned char>(k);
     NODRA_FUZZ_CHECK(table[k] == expected);
   }
 

@@ -96,12 +96,12 @@ class CardVolumes final : public VolumeSource {
 };
 
 // A property the target checks has failed: abort, so libFuzzer keeps the input.
-#define NODRA_FUZZ_CHECK(condition)                                                       \
-  do {                                                                                    \
-    if (!(condition)) {                                                                   \
+#define NODRA_FUZZ_CHECK(condition)                                                      \
+  do {                                                                                   \
+    if (!(condition)) {                                                                  \
       std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                       \
-    }                                                                                     \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (false)
 
 }  // namespace nodra::fuzz

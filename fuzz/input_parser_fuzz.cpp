@@ -31,8 +31,8 @@ LocalSettings settingsFrom(FuzzedDataProvider& in) {
     for (int* role : {&s.Odd1_ISK, &s.Odd2_ISK, &s.Odd3_ISK, &s.Odd4_ISK}) *role = in.ConsumeIntegralInRange(-2, 5);
   }
   if (in.ConsumeBool()) {
-    for (int* span : {&s.KOD_zac, &s.KOD_dlzka, &s.POC_zac, &s.POC_dlzka, &s.CEN_zac, &s.CEN_dlzka, &s.NAZ_zac,
-                      &s.NAZ_dlzka}) {
+    for (int* span :
+         {&s.KOD_zac, &s.KOD_dlzka, &s.POC_zac, &s.POC_dlzka, &s.CEN_zac, &s.CEN_dlzka, &s.NAZ_zac, &s.NAZ_dlzka}) {
       *span = spanValue(in);
     }
   }

@@ -14,10 +14,10 @@ namespace {
 using namespace nodra;
 
 // Names the program uses, in other letter cases too, so the lookups meet the file's own lines.
-constexpr std::array<std::string_view, 8> kSections{"GLOBAL", "PATHS", "InFormat Oddelovac", "WIFI",
-                                                    "FTP",    "global", "Format",            "S"};
-constexpr std::array<std::string_view, 10> kKeys{"PDM_PRICE", "AUTO", "path_ins", "Odd_Char_ISK", "CLEAR_ZOST",
-                                                 "SSID",      "k",    "pdm_price", "K_1",         "VERSION"};
+constexpr std::array<std::string_view, 8> kSections{"GLOBAL", "PATHS", "InFormat Oddelovac", "WIFI", "FTP", "global",
+                                                    "Format", "S"};
+constexpr std::array<std::string_view, 10> kKeys{"PDM_PRICE", "AUTO", "path_ins",  "Odd_Char_ISK", "CLEAR_ZOST",
+                                                 "SSID",      "k",    "pdm_price", "K_1",          "VERSION"};
 
 bool isNameByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.';

@@ -38,8 +38,8 @@ LocalSettings layoutFrom(FuzzedDataProvider& in) {
 
 std::string printed(float value, int decimals) {
   char buffer[80];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed,
-                                 decimals);
+  auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, decimals);
   NODRA_FUZZ_CHECK(ec == std::errc());
   return std::string(buffer, end);
 }

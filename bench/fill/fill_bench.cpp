@@ -73,8 +73,8 @@ double cpuTimed(Work&& work) {
 }
 
 void copyTwice(const fs::path& input, const fs::path& folder) {
-  std::string command = "cp '" + input.string() + "' '" + (folder / "copy1").string() + "' && cp '" +
-                        input.string() + "' '" + (folder / "copy2").string() + "'";
+  std::string command = "cp '" + input.string() + "' '" + (folder / "copy1").string() + "' && cp '" + input.string() +
+                        "' '" + (folder / "copy2").string() + "'";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("cp failed");
 }
 

@@ -23,9 +23,10 @@ class Sequence {
   std::uint64_t state_;
 };
 
-constexpr std::string_view kWords[] = {"Mlieko", "polotučné", "Chlieb", "ražný", "Rožok", "Káva", "zrnková",
-                                       "Syr", "údený", "Šunka", "Jogurt", "biely", "Čokoláda", "horká", "Maslo",
-                                       "Cukor", "kryštál", "Múka", "hladká", "Pivo", "svetlé", "1l", "500g"};
+constexpr std::string_view kWords[] = {"Mlieko",   "polotučné", "Chlieb", "ražný", "Rožok",   "Káva",
+                                       "zrnková",  "Syr",       "údený",  "Šunka", "Jogurt",  "biely",
+                                       "Čokoláda", "horká",     "Maslo",  "Cukor", "kryštál", "Múka",
+                                       "hladká",   "Pivo",      "svetlé", "1l",    "500g"};
 
 std::string ean(Sequence& s) {
   std::string code = "858";
@@ -63,15 +64,13 @@ std::string padLeft(const std::string& text, std::size_t width) {
 
 std::string line(Layout layout, Sequence& s) {
   switch (layout) {
-    case Layout::Delimited:
-      return ean(s) + ";" + amount(s, true) + ";" + amount(s, false) + ";" + name(s, 39);
+    case Layout::Delimited: return ean(s) + ";" + amount(s, true) + ";" + amount(s, false) + ";" + name(s, 39);
     case Layout::Fixed:  // code 0/16, count 17/8, price 25/8, name 34/39
       return padRight(ean(s), 17) + padLeft(amount(s, false), 8) + padLeft(amount(s, true), 8) + " " +
              padRight(name(s, 39), 39);
     case Layout::Casio1:  // code 14, name 26, price 10
       return padRight(ean(s), 14) + padRight(name(s, 26), 26) + padLeft(amount(s, true), 10);
-    case Layout::Old:
-      return ean(s) + " " + amount(s, true) + " " + amount(s, false) + "   " + name(s, 40);
+    case Layout::Old: return ean(s) + " " + amount(s, true) + " " + amount(s, false) + "   " + name(s, 40);
   }
   return {};
 }

@@ -1,8 +1,8 @@
 // generate_store KIND ITEMS OUTPUT [SEED]: a synthetic terminal store for benchmarks.
 // KIND is data (DATA_OUT.TXT), zost (ZOST_OUT.TXT) or vp (VP_OUT.TXT).
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>

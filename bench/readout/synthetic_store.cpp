@@ -10,11 +10,12 @@ namespace nodra::bench {
 namespace {
 
 // Compiled into Windows-1250, as the terminal stores them.
-constexpr std::string_view kGoods[] = {"Mlieko", "Chlieb", "Káva", "Čokoláda", "Syr", "Maslo", "Jogurt", "Šunka",
-                                       "Rožok", "Pivo", "Víno", "Cukor", "Múka", "Ryža", "Čaj", "Paradajky",
-                                       "Zemiaky", "Jablká", "Hrušky", "Cestoviny", "Olej", "Ocot", "Soľ", "Vajcia"};
-constexpr std::string_view kQualities[] = {"polotučné", "celozrnný", "mletá", "horká", "údený", "čerstvé",
-                                           "biely", "tmavé", "kyslá", "sladké", "BIO", "extra"};
+constexpr std::string_view kGoods[] = {"Mlieko", "Chlieb",    "Káva",  "Čokoláda",  "Syr",     "Maslo",
+                                       "Jogurt", "Šunka",     "Rožok", "Pivo",      "Víno",    "Cukor",
+                                       "Múka",   "Ryža",      "Čaj",   "Paradajky", "Zemiaky", "Jablká",
+                                       "Hrušky", "Cestoviny", "Olej",  "Ocot",      "Soľ",     "Vajcia"};
+constexpr std::string_view kQualities[] = {"polotučné", "celozrnný", "mletá", "horká",  "údený", "čerstvé",
+                                           "biely",     "tmavé",     "kyslá", "sladké", "BIO",   "extra"};
 constexpr std::string_view kFirms[] = {"Potraviny Kováč s.r.o.", "Jednota SD", "Ďurica a syn", "Mliekáreň Žilina",
                                        "Pekáreň Šťastný"};
 
@@ -64,10 +65,14 @@ std::string ean13(std::uint64_t body) {
 }  // namespace
 
 bool storeKindFromName(std::string_view name, StoreKind& kind) {
-  if (name == "data") kind = StoreKind::MainStore;
-  else if (name == "zost") kind = StoreKind::Report;
-  else if (name == "vp") kind = StoreKind::VpStore;
-  else return false;
+  if (name == "data")
+    kind = StoreKind::MainStore;
+  else if (name == "zost")
+    kind = StoreKind::Report;
+  else if (name == "vp")
+    kind = StoreKind::VpStore;
+  else
+    return false;
   return true;
 }
 
@@ -89,7 +94,9 @@ void writeSyntheticStore(std::ostream& out, StoreKind kind, std::uint64_t items,
     const std::uint64_t cents = 9 + (a >> 12) % 49990;
     // One in five counted zero, one in four a weight with grams.
     const std::uint32_t kindOfQuantity = (b >> 8) % 20;
-    const std::uint64_t grams = kindOfQuantity < 4 ? 0 : kindOfQuantity < 9 ? (b >> 12) % 25000 : ((b >> 12) % 200) * 1000;
+    const std::uint64_t grams = kindOfQuantity < 4   ? 0
+                                : kindOfQuantity < 9 ? (b >> 12) % 25000
+                                                     : ((b >> 12) % 200) * 1000;
 
     r.line().clear();
     switch (kind) {

@@ -72,11 +72,8 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
           dropped = !takeNumber(ui, settings.hlaska_data_in, slot, fields[i], number,
                                 roles[i] == kPrice ? record.price : record.count);
           break;
-        case kName:
-          record.name.assign(fields[i]);
-          break;
-        default:
-          break;
+        case kName: record.name.assign(fields[i]); break;
+        default: break;
       }
     }
     if (dropped) continue;

@@ -11,10 +11,10 @@
 
 namespace nodra {
 
-inline constexpr std::size_t kInputLineMax = 139;   // delimiter and fixed-length layouts, line end included
-inline constexpr std::size_t kCasio1LineMax = 98;   // line end included
-inline constexpr std::size_t kCasio1LineMin = 50;   // a shorter line ends the reading
-inline constexpr std::size_t kOldRestMax = 98;      // the old layout's name line, line end included
+inline constexpr std::size_t kInputLineMax = 139;  // delimiter and fixed-length layouts, line end included
+inline constexpr std::size_t kCasio1LineMax = 98;  // line end included
+inline constexpr std::size_t kCasio1LineMin = 50;  // a shorter line ends the reading
+inline constexpr std::size_t kOldRestMax = 98;     // the old layout's name line, line end included
 inline constexpr std::size_t kOldCodeMax = 16;
 inline constexpr std::size_t kOldNameMax = 40;
 inline constexpr std::size_t kAlignedCodeWidth = 16;  // a code from delimiter field 2..4, right-aligned

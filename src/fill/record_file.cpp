@@ -74,8 +74,7 @@ char* putFixed(char* out, float value, int decimals) {
       out[1] = static_cast<char>('0' + fraction / 100);
       std::memcpy(out + 2, kDigitPairs + 2 * (fraction % 100), 2);
       return out + 4;
-    default:
-      return out;
+    default: return out;
   }
 }
 
@@ -132,8 +131,8 @@ void RecordFileWriter::add(InputRecord& record) {
     flush();
     if (lines_.size() < room) lines_.resize(room);
   }
-  used_ = static_cast<std::size_t>(
-      putRecordLine(lines_.data() + used_, record, priceDecimals_, countDecimals_) - lines_.data());
+  used_ = static_cast<std::size_t>(putRecordLine(lines_.data() + used_, record, priceDecimals_, countDecimals_) -
+                                   lines_.data());
   if (used_ >= kBatch) flush();
 }
 

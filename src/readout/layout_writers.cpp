@@ -99,8 +99,7 @@ std::uint64_t roundedUnits(double scaled) {
       std::memcpy(&pair, kDigitPairs + 2 * (fraction % 100), 2);
       f.fraction = '.' | ('0' + fraction / 100) << 8 | std::uint32_t{pair} << 16;
       break;
-    default:
-      break;
+    default: break;
   }
   if (whole >= 100000000) return f;
   const std::uint64_t digits = eightDigits(whole);
@@ -127,8 +126,8 @@ std::uint64_t roundedUnits(double scaled) {
   if (decimals < 0 || decimals > 3) return {};
   const double scaled = scaledMagnitude(value, decimals);
   if (!(scaled < 0x1p53)) {  // a NaN too
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                   std::chars_format::fixed, decimals);
+    auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, decimals);
     if (ec != std::errc()) return {};
     return {buffer, static_cast<std::size_t>(end - buffer)};
   }
@@ -208,9 +207,9 @@ bool mayHoldBlanks(std::string_view text) {
   return below33(word);
 }
 
-constexpr bool kBlank[256] = {false, false, false, false, false, false, false, false, false, true, true, true, true,
-                              true,  false, false, false, false, false, false, false, false, false, false, false,
-                              false, false, false, false, false, false, false, true};
+constexpr bool kBlank[256] = {false, false, false, false, false, false, false, false, false, true,  true,
+                              true,  true,  true,  false, false, false, false, false, false, false, false,
+                              false, false, false, false, false, false, false, false, false, false, true};
 
 // Every byte is stored; the pointer moves past the kept ones only.
 char* putWithoutBlanks(char* out, std::string_view text) {
@@ -242,8 +241,8 @@ std::int32_t oldLayoutInteger(float value, int decimals) {
   if (decimals == 1) scaled = value * 10.0f;
   if (decimals == 2) scaled = value * 100.0f;
   if (decimals == 3) scaled = value * 1000.0f;
-  const auto moved = static_cast<float>(scaled >= 0.0f ? static_cast<double>(scaled) + 0.05
-                                                       : static_cast<double>(scaled) - 0.05);
+  const auto moved =
+      static_cast<float>(scaled >= 0.0f ? static_cast<double>(scaled) + 0.05 : static_cast<double>(scaled) - 0.05);
   // What an x86 conversion gives outside the 32-bit range (and for a NaN), rather than undefined behaviour.
   if (!(moved > -2147483904.0f && moved < 2147483648.0f)) return INT32_MIN;
   return static_cast<std::int32_t>(moved);
@@ -266,20 +265,11 @@ char* WriteDelimitedLine(char* out, const OutputItem& item, const LocalSettings&
   for (int position = 0; position < 4; ++position) {
     if (position > 0) *out++ = separator;
     switch (fieldAt(layout, position)) {
-      case kCode:
-        out = putWithoutBlanks(out, item.code);
-        break;
-      case kPrice:
-        out = putNumber(out, item.price, layout.PDM2_OSK);
-        break;
-      case kQuantity:
-        out = putNumber(out, item.quantity, layout.PDM1_OSK);
-        break;
-      case kName:
-        out = put(out, item.name);
-        break;
-      default:
-        break;
+      case kCode: out = putWithoutBlanks(out, item.code); break;
+      case kPrice: out = putNumber(out, item.price, layout.PDM2_OSK); break;
+      case kQuantity: out = putNumber(out, item.quantity, layout.PDM1_OSK); break;
+      case kName: out = put(out, item.name); break;
+      default: break;
     }
   }
   if (documentColumn && layout.WriteCisloDokladu) {
@@ -308,17 +298,10 @@ char* WriteFixedLine(char* out, const OutputItem& item, const LocalSettings& lay
         out = putRightAligned(out, code, width[kCode]);
         break;
       }
-      case kPrice:
-        out = putNumberRightAligned(out, item.price, layout.PDM2_OSK, width[kPrice]);
-        break;
-      case kQuantity:
-        out = putNumberRightAligned(out, item.quantity, layout.PDM1_OSK, width[kQuantity]);
-        break;
-      case kName:
-        out = put(out, item.name.substr(0, static_cast<std::size_t>(width[kName])));
-        break;
-      default:
-        break;
+      case kPrice: out = putNumberRightAligned(out, item.price, layout.PDM2_OSK, width[kPrice]); break;
+      case kQuantity: out = putNumberRightAligned(out, item.quantity, layout.PDM1_OSK, width[kQuantity]); break;
+      case kName: out = put(out, item.name.substr(0, static_cast<std::size_t>(width[kName]))); break;
+      default: break;
     }
   }
   if (documentColumn && layout.WriteCisloDokladu) {

@@ -22,8 +22,7 @@ void WriteDelimitedLine(std::string& out, const OutputItem& item, const LocalSet
 char* WriteDelimitedLine(char* out, const OutputItem& item, const LocalSettings& layout, bool documentColumn = false);
 
 // "Pevná dĺžka": the four chosen fields, each in the width of its output position.
-void WriteFixedLine(std::string& out, const OutputItem& item, const LocalSettings& layout,
-                    bool documentColumn = false);
+void WriteFixedLine(std::string& out, const OutputItem& item, const LocalSettings& layout, bool documentColumn = false);
 char* WriteFixedLine(char* out, const OutputItem& item, const LocalSettings& layout, bool documentColumn = false);
 
 // "CASIO 1": "%-14s%11.3f%10.2f   \r\n" of code, quantity, price; nothing for a quantity of 0.

@@ -26,9 +26,7 @@ void readOutAll(ReadOutContext& ctx) {
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
   switch (s.formatovatData) {
-    case kRawCopy:
-      copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"});
-      break;
+    case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}); break;
     case kFormatted:
       FormatStore(ctx, 'R', s.path_outv, "hlavnySklad");
       ctx.nonZeroOnly = false;
@@ -42,8 +40,7 @@ void readOutAll(ReadOutContext& ctx) {
       WriteXmlReport(ctx);
       WriteXmlNonZero(ctx);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -61,18 +58,13 @@ void readOutReport(ReadOutContext& ctx) {
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
   switch (s.formatovatData) {
-    case kRawCopy:
-      copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"});
-      break;
-    case kFormatted:
-      FormatStore(ctx, 'r', s.path_zostava, "zostava");
-      break;
+    case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"}); break;
+    case kFormatted: FormatStore(ctx, 'r', s.path_zostava, "zostava"); break;
     case kXml:
       WriteXmlVpStore(ctx);
       WriteXmlReport(ctx);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -47,8 +47,8 @@ ChunkMasks chunkMasks(const char* chunk) {
   const auto part = [&masks, chunk](int at) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + at));
     // Compared as signed bytes, so every byte from 128 up lies below 32 as well.
-    const __m128i dropped = _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(32)),
-                                         _mm_cmpeq_epi8(bytes, _mm_set1_epi8(127)));
+    const __m128i dropped =
+        _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(32)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(127)));
     const __m128i separators = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'));
     masks.separators |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(separators))} << at;
     masks.dropped |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(dropped))} << at;

@@ -24,7 +24,7 @@ Message box(std::string text, std::string caption, Icon icon, bool ownedByWindow
   return m;
 }
 
-void copyFailed(Ui& ui, Message m) {
+void copyFailed(Ui& ui, const Message& m) {
   ui.message(m);
   ui.setStatus("Chyba pri kopirovaní súboru.");
 }
@@ -64,8 +64,8 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
     return false;
   }
   if (!cardStillThere() || !copyFileReplacing(source, drive->path(relative), ec)) {
-    copyFailed(ui,
-               box("Nepodarilo sa nakopírovať súbor do NODRA.", "Pozor...", Icon::Information, false, Outcome::Failure));
+    copyFailed(
+        ui, box("Nepodarilo sa nakopírovať súbor do NODRA.", "Pozor...", Icon::Information, false, Outcome::Failure));
     return false;
   }
   ui.message(box("- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu",

@@ -25,7 +25,8 @@ std::optional<TerminalDrive> CheckTerminal(VolumeSource& volumes, Ui& ui) {
     return drive;
   }
   Message m;
-  m.text = "- skontrolujte pripojenie NODRA\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- vyberte žiadaný prenos";
+  m.text =
+      "- skontrolujte pripojenie NODRA\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- vyberte žiadaný prenos";
   m.caption = "NODRA nepripojená.";
   m.icon = Icon::Warning;
   m.ownedByWindow = true;

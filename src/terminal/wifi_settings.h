@@ -23,8 +23,8 @@ struct WifiSettings {
   std::string Edit_wpa_heslo;
   std::string Edit_wpa_pmk;
   std::array<std::string, 4> Edit_key;  // Edit_key0 .. Edit_key3
-  int CB_wep_default = 0;  // entries "0".."3"; -1 when nothing is selected
-  int CB_wep_len = 0;      // 0 "64", 1 "128"; -1 when nothing is selected
+  int CB_wep_default = 0;               // entries "0".."3"; -1 when nothing is selected
+  int CB_wep_len = 0;                   // 0 "64", 1 "128"; -1 when nothing is selected
   std::string MaskEdit_ftp_ip = "000000000000";
   std::string Edit_ftp_port = "21";
   std::string Edit_ftp_meno;

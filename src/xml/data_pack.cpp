@@ -140,8 +140,8 @@ std::string declaredEncoding(std::string_view bytes) {
 // pugixml decodes the Unicode encodings and Latin-1 itself; any other 8-bit encoding (Pohoda writes
 // Windows-1250) is kept as its bytes, which are then the program's own text.
 bool decodedByParser(const std::string& encoding) {
-  return encoding.empty() || encoding.starts_with("utf") || encoding.starts_with("ucs") ||
-         encoding == "iso-8859-1" || encoding == "latin1";
+  return encoding.empty() || encoding.starts_with("utf") || encoding.starts_with("ucs") || encoding == "iso-8859-1" ||
+         encoding == "latin1";
 }
 
 std::string readWholeFile(const std::string& pathText) {
@@ -201,9 +201,7 @@ pugi::xml_node Node::child(std::string_view name) const {
   return element().append_child(childName(element_, name).c_str());
 }
 
-std::string Node::childText(std::string_view name) const {
-  return toProgramText(*document_, child(name).text().get());
-}
+std::string Node::childText(std::string_view name) const { return toProgramText(*document_, child(name).text().get()); }
 
 void Node::setChildText(std::string_view name, std::string_view value) const {
   child(name).text().set(toDocumentText(*document_, value).c_str());
@@ -267,12 +265,11 @@ TXMLdataPackType LoadDataPack(const std::string& pathText) {
   document->utf8Texts = decodedByParser(encoding);
   // parse_default leaves out parse_doctype: a DTD is skipped unread, no entity beyond the five predefined
   // ones is expanded, and nothing outside the file is ever fetched.
-  pugi::xml_parse_result result =
-      document->xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default,
-                                document->utf8Texts ? pugi::encoding_auto : pugi::encoding_utf8);
+  pugi::xml_parse_result result = document->xml.load_buffer(
+      bytes.data(), bytes.size(), pugi::parse_default, document->utf8Texts ? pugi::encoding_auto : pugi::encoding_utf8);
   if (!result) {
-    throw std::runtime_error("File \"" + pathText + "\" is not well-formed XML: " + result.description() +
-                             " (offset " + intToText(result.offset) + ")");
+    throw std::runtime_error("File \"" + pathText + "\" is not well-formed XML: " + result.description() + " (offset " +
+                             intToText(result.offset) + ")");
   }
   int roots = 0;
   for (pugi::xml_node c : document->xml.children()) roots += c.type() == pugi::node_element ? 1 : 0;

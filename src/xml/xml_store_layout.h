@@ -78,8 +78,8 @@ static_assert(fitsTheLimits(kXmlMainStoreChildren) && fitsTheLimits(kXmlVpStoreC
               fitsTheLimits(kXmlReportChildren));
 
 inline constexpr XmlStoreLayout kXmlMainStore{"DATA\\data_out.txt", "DATA_OUT.XML", "DATA_OUT", kXmlMainStoreChildren};
-inline constexpr XmlStoreLayout kXmlVpStore{"DATA\\vp_out.txt", "VP_OUT.XML", "VP_OUT", kXmlVpStoreChildren, false,
-                                            true};
+inline constexpr XmlStoreLayout kXmlVpStore{"DATA\\vp_out.txt",  "VP_OUT.XML", "VP_OUT",
+                                            kXmlVpStoreChildren, false,        true};
 inline constexpr XmlStoreLayout kXmlReport{"DATA\\zost_out.txt", "ZOST_OUT.XML", "ZOST_OUT", kXmlReportChildren};
 inline constexpr XmlStoreLayout kXmlNonZero{"DATA\\data_out.txt", "DATA_OUTN.XML", "DATA_OUTN", kXmlMainStoreChildren,
                                             true};

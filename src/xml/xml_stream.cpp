@@ -181,8 +181,7 @@ char* escapeInto(char* out, std::string_view text) {
         std::memcpy(out, "&gt;", 4);
         out += 4;
         break;
-      default:
-        *out++ = *in;
+      default: *out++ = *in;
     }
   }
   return out;

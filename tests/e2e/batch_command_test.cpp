@@ -81,7 +81,8 @@ TEST_F(BatchCommand, AnUnknownLetterShowsTheUsage) {
     RunResult r = run({letter});
     EXPECT_EQ(r.exitCode, 2) << letter;
     EXPECT_EQ(r.stderrText.rfind("NODRA3000: nodra_mmc_trm.exe [VPNZzO] [/min]\n", 0), 0u) << r.stderrText;
-    EXPECT_NE(r.stderrText.find(cp1250::toUtf8("/min, alebo /nodsp - spusti v minimalizovanom okne")), std::string::npos);
+    EXPECT_NE(r.stderrText.find(cp1250::toUtf8("/min, alebo /nodsp - spusti v minimalizovanom okne")),
+              std::string::npos);
   }
   EXPECT_EQ(terminalIni(), demoIni());
 }

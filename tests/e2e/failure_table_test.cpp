@@ -63,11 +63,11 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
        [](Rig& s) {
          EXPECT_TRUE(fs::exists(s.home / "vsetky.txt"));
          EXPECT_FALSE(fs::exists(s.home / "stary.txt"));
-         EXPECT_EQ(readFile(s.home / "nodra_mmc_trm.ini"), "[PATHS]\r\npath_outv=" + (s.home / "stary.txt").string() + "\r\n");
+         EXPECT_EQ(readFile(s.home / "nodra_mmc_trm.ini"),
+                   "[PATHS]\r\npath_outv=" + (s.home / "stary.txt").string() + "\r\n");
        }},
       {"an old-named file alone takes the current name and counts",
-       [](Rig& s) { writeFile(s.home / "nodra_mmc_trm.ini", s.settingsWith("")); },
-       0, 0,
+       [](Rig& s) { writeFile(s.home / "nodra_mmc_trm.ini", s.settingsWith("")); }, 0, 0,
        [](Rig& s) {
          EXPECT_TRUE(fs::exists(s.home / "vsetky.txt"));
          EXPECT_FALSE(fs::exists(s.home / "nodra_mmc_trm.ini"));
@@ -90,8 +90,7 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
          EXPECT_NE(saved.find("PDM1_OSK=2\r\n"), std::string::npos);
        }},
       {"a file that cannot be read gives the defaults, and the save that cannot write is reported",
-       [](Rig& s) { fs::create_directories(s.home / "nodra3000.ini"); },
-       1, 2,
+       [](Rig& s) { fs::create_directories(s.home / "nodra3000.ini"); }, 1, 2,
        [](Rig& s) {
          EXPECT_TRUE(fs::exists(s.home / "data_outv.txt"));  // the default path
          EXPECT_TRUE(fs::is_directory(s.home / "nodra3000.ini"));

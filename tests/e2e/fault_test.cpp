@@ -3,8 +3,8 @@
 // Mounts (a small tmpfs for a full card, read-only bind mounts) are made in a mount namespace of the test's own
 // and skipped where the machine does not allow them.
 #include <fcntl.h>
-#include <signal.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -128,10 +128,11 @@ struct Scene {
     fs::copy(NODRA_DEMO_TERMINAL, card, fs::copy_options::recursive);
     for (const fs::path& folder : {home, runtime, out}) fs::create_directories(folder);
     const std::string o = out.string() + "/";
-    writeFile(home / "nodra3000.ini",
-              "[GLOBAL]\r\nformatovatData=" + std::to_string(mode) + "\r\n[PATHS]\r\npath_ins=" + o +
-                  "data_in.txt\r\npath_outv=" + o + "data_outv.txt\r\npath_outn=" + o + "data_outn.txt\r\npath_zostava=" +
-                  o + "zostavy.txt\r\npath_suroveData=" + o + "surove\r\npath_xmlOut=" + o + "xml\r\n");
+    writeFile(home / "nodra3000.ini", "[GLOBAL]\r\nformatovatData=" + std::to_string(mode) +
+                                          "\r\n[PATHS]\r\npath_ins=" + o + "data_in.txt\r\npath_outv=" + o +
+                                          "data_outv.txt\r\npath_outn=" + o + "data_outn.txt\r\npath_zostava=" + o +
+                                          "zostavy.txt\r\npath_suroveData=" + o + "surove\r\npath_xmlOut=" + o +
+                                          "xml\r\n");
     // What the previous run left: a fault must not spoil it.
     for (const char* name : {"data_outv.txt", "data_outn.txt", "zostavy.txt", "DATA_OUT.TXT", "ZOST_OUT.TXT",
                              "VP_OUT.TXT", "DATA_OUT.XML", "DATA_OUTN.XML", "ZOST_OUT.XML", "VP_OUT.XML"}) {
@@ -141,11 +142,10 @@ struct Scene {
   }
 
   RunResult run(const std::vector<std::string>& args, const fs::path& scratch = {}) {
-    return runProgram(args,
-                      {{"NODRA3000_DRIVES", card.string()},
-                       {"NODRA3000_HOME", home.string()},
-                       {"XDG_RUNTIME_DIR", runtime.string()}},
-                      scratch.empty() ? dir.path() : scratch);
+    return runProgram(
+        args,
+        {{"NODRA3000_DRIVES", card.string()}, {"NODRA3000_HOME", home.string()}, {"XDG_RUNTIME_DIR", runtime.string()}},
+        scratch.empty() ? dir.path() : scratch);
   }
   Files cardFiles() const { return snapshot(card, dir.path()); }
   Files pcFiles() const { return snapshot(out, dir.path()); }
@@ -173,7 +173,8 @@ void expectTold(const RunResult& r, const CommandCase& c) {
   EXPECT_EQ(r.exitCode, c.exitCode) << r.stderrText;
   // The console shows the texts in UTF-8.
   for (const std::string& part : c.says) {
-    EXPECT_NE(r.stderrText.find(cp1250::toUtf8(part)), std::string::npos) << cp1250::toUtf8(part) << "\n" << r.stderrText;
+    EXPECT_NE(r.stderrText.find(cp1250::toUtf8(part)), std::string::npos) << cp1250::toUtf8(part) << "\n"
+                                                                          << r.stderrText;
   }
   if (c.exitCode == 0) {
     EXPECT_EQ(r.stderrText, "");
@@ -297,7 +298,8 @@ class CardTakenAway {
         std::string waitsIn = pid > 0 ? readFile("/proc/" + std::to_string(pid) + "/wchan") : std::string();
         if (waitsIn == "wait_for_partner") {
           fs::create_directories(stash_);
-          for (const auto& entry : fs::directory_iterator(card_)) fs::rename(entry.path(), stash_ / entry.path().filename());
+          for (const auto& entry : fs::directory_iterator(card_))
+            fs::rename(entry.path(), stash_ / entry.path().filename());
           int fd = ::open((stash_ / "CONFIG" / "NODRA3000.ini").c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
           if (fd >= 0) ::close(fd);
           taken_ = true;
@@ -356,7 +358,12 @@ TEST(CardFault, GoneAfterTheDetection) {
 
 // The PC side: the output folder missing, or there but read-only.
 const std::vector<CommandCase> kOutputFolderFaults{
-    {"V formatted", {"V", "/nodsp"}, kFormatted, 1, {"data_outv.txt sa nepodarilo otvorit", "zostavy.txt sa nepodarilo otvorit", "data_outn.txt sa nepodarilo otvorit"}},
+    {"V formatted",
+     {"V", "/nodsp"},
+     kFormatted,
+     1,
+     {"data_outv.txt sa nepodarilo otvorit", "zostavy.txt sa nepodarilo otvorit",
+      "data_outn.txt sa nepodarilo otvorit"}},
     {"V raw", {"V", "/nodsp"}, kRaw, 1, {"DATA_OUT.TXT"}},
     {"V XML", {"V", "/nodsp"}, kXml, 1, {"DATA_OUT.XML sa nepodarilo otvorit", "DATA_OUTN.XML sa nepodarilo otvorit"}},
     {"N", {"N", "/nodsp"}, kFormatted, 1, {"data_outn.txt sa nepodarilo otvorit"}},
@@ -421,7 +428,8 @@ TEST(PcFault, InputFileUnreadable) {
     Scene scene(kFormatted);
     const std::string path = c.path.front() == '/' ? c.path : (scene.dir / c.path).string();
     std::string ini = readFile(scene.home / "nodra3000.ini");
-    ini.replace(ini.find("path_ins="), ini.find("\r\n", ini.find("path_ins=")) - ini.find("path_ins="), "path_ins=" + path);
+    ini.replace(ini.find("path_ins="), ini.find("\r\n", ini.find("path_ins=")) - ini.find("path_ins="),
+                "path_ins=" + path);
     writeFile(scene.home / "nodra3000.ini", ini);
     writeFile(scene.home / "tmp_out.txt", "predosly zapis\r\n");
     const Files cardBefore = scene.cardFiles();
@@ -475,7 +483,8 @@ TEST(SecondInstance, StartedDuringABatchRunIsRefusedAndTheRunCompletes) {
 
   // Now serve the settings file to every open of the first run until it ends. A reader that closed before
   // the write makes it fail (EPIPE), which must not end the test.
-  struct sigaction ignore {}, previous {};
+  struct sigaction ignore {
+  }, previous{};
   ignore.sa_handler = SIG_IGN;
   ::sigaction(SIGPIPE, &ignore, &previous);
   while (!firstDone) {

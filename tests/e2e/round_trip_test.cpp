@@ -42,8 +42,8 @@ class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {
 TEST_P(RoundTrip, ItemsComeBackAsTheyWentIn) {
   const RoundTripCase& c = GetParam();
   writeFile(home / "data_in.txt", c.input);
-  writeFile(home / "nodra3000.ini", std::string("[PATHS]\r\npath_ins=") + (home / "data_in.txt").string() + "\r\n" +
-                                        c.inputSettings);
+  writeFile(home / "nodra3000.ini",
+            std::string("[PATHS]\r\npath_ins=") + (home / "data_in.txt").string() + "\r\n" + c.inputSettings);
   RunResult fill = run("O");
   ASSERT_EQ(fill.exitCode, c.fillExit) << fill.stderrText;
   ASSERT_TRUE(fs::exists(terminal / "DATA" / "data_in.txt"));
@@ -60,8 +60,9 @@ const std::string kDelimitedOut =
 INSTANTIATE_TEST_SUITE_P(
     Layouts, RoundTrip,
     ::testing::Values(
-        RoundTripCase{"Delimiter", "", "4711;12,50;3;Chlieb\r\n8586000123456;0.12;148;Rožok tukový\r\n"
-                                       "9001;1234.567;-2,5;Káva zrnková 1kg\r\n",
+        RoundTripCase{"Delimiter", "",
+                      "4711;12,50;3;Chlieb\r\n8586000123456;0.12;148;Rožok tukový\r\n"
+                      "9001;1234.567;-2,5;Káva zrnková 1kg\r\n",
                       kDelimitedOut},
         RoundTripCase{"DelimiterWithABadLine", "",
                       "4711;12,50;3;Chlieb\r\nbad;x;1;Zlý riadok\r\n\r\n8586000123456;0.12;148;Rožok tukový\r\n"
@@ -86,9 +87,9 @@ TEST(RoundTripRefusal, NoInputLayoutLeavesTheTerminalAlone) {
   fs::create_directories(dir / "home");
   writeFile(dir / "home" / "data_in.txt", "4711;1;1;x\r\n");
   writeFile(dir / "home" / "nodra3000.ini", "[InFormat Oddelovac]\r\nOdd_ISK=0\r\n");
-  RunResult r = runProgram({"O", "/nodsp"},
-                           {{"NODRA3000_DRIVES", terminal.string()}, {"NODRA3000_HOME", (dir / "home").string()}},
-                           dir.path());
+  RunResult r =
+      runProgram({"O", "/nodsp"},
+                 {{"NODRA3000_DRIVES", terminal.string()}, {"NODRA3000_HOME", (dir / "home").string()}}, dir.path());
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.stderrText.find("Pozor...: "), std::string::npos) << r.stderrText;
   EXPECT_FALSE(fs::exists(terminal / "DATA" / "data_in.txt"));

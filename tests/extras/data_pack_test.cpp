@@ -146,8 +146,9 @@ TEST_F(DataPack, IcoIsAStrict32BitWholeNumber) {
     std::optional<int> value;
   };
   const Case cases[] = {
-      {R"(ico="01234567")", 1234567}, {R"(ico="-5")", -5},        {R"(ico="2147483647")", 2147483647},
-      {"", std::nullopt},             {R"(ico="")", std::nullopt}, {R"(ico="12a")", std::nullopt},
+      {R"(ico="01234567")", 1234567},        {R"(ico="-5")", -5},
+      {R"(ico="2147483647")", 2147483647},   {"", std::nullopt},
+      {R"(ico="")", std::nullopt},           {R"(ico="12a")", std::nullopt},
       {R"(ico="2147483648")", std::nullopt}, {R"(ico="1.5")", std::nullopt},
   };
   for (const Case& c : cases) {
@@ -184,8 +185,7 @@ TEST_F(DataPack, LoadRefusesWhatIsNotAReadableDataPack) {
     EXPECT_NE(error.find(c.error), std::string::npos) << c.label << ": " << error;
   }
   std::string missing = (dir / "none.XML").string();
-  EXPECT_EQ(errorOf([&] { LoadDataPack(missing); }),
-            "Cannot open file \"" + missing + "\". No such file or directory");
+  EXPECT_EQ(errorOf([&] { LoadDataPack(missing); }), "Cannot open file \"" + missing + "\". No such file or directory");
 }
 
 // No DTD is read: a declared entity is never expanded, let alone one that names a local file.
@@ -193,7 +193,8 @@ TEST_F(DataPack, EntitiesOfADtdAreNotExpanded) {
   writeFile(dir / "secret.txt", "tajomstvo");
   std::string xml = "<!DOCTYPE dataPack [<!ENTITY secret SYSTEM \"file://" + (dir / "secret.txt").string() +
                     "\"><!ENTITY big \"aaaaaaaaaa\">]>"
-                    R"(<dataPack ico="1" note="&secret;&big;" xmlns=")" + std::string(kDataPackNamespace) + "\"/>";
+                    R"(<dataPack ico="1" note="&secret;&big;" xmlns=")" +
+                    std::string(kDataPackNamespace) + "\"/>";
   EXPECT_EQ(load(xml).note().find("tajomstvo"), std::string::npos);
   EXPECT_EQ(load(xml).note().find("aaaaaaaaaa"), std::string::npos);
 }

@@ -130,7 +130,8 @@ TEST_F(Upload, PathBeyondTheLimitIsRefusedNotCut) {
 TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
   class VanishingCard final : public VolumeSource {
    public:
-    VanishingCard(std::filesystem::path root, std::filesystem::path stash) : root_(std::move(root)), stash_(std::move(stash)) {}
+    VanishingCard(std::filesystem::path root, std::filesystem::path stash)
+        : root_(std::move(root)), stash_(std::move(stash)) {}
     std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
     bool hasReadableMedium(const Volume&, const std::filesystem::path&) override {
       std::filesystem::create_directories(stash_);

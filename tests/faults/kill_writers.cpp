@@ -112,9 +112,9 @@ struct Watched {
 
 struct Writer {
   std::string name;
-  fs::path folder;                  // where stray temporary files are looked for
-  std::vector<Watched> files;       // filled by the set-up
-  std::function<void()> write;      // runs in the child
+  fs::path folder;              // where stray temporary files are looked for
+  std::vector<Watched> files;   // filled by the set-up
+  std::function<void()> write;  // runs in the child
 };
 
 // The scene every writer works in: a card, a program folder, an input file, a program file.
@@ -254,9 +254,8 @@ bool killRepeatedly(Writer& w, int kills, std::mt19937_64& random) {
 
 int main(int argc, char** argv) {
   const int kills = argc > 1 ? std::atoi(argv[1]) : 300;
-  const unsigned long long seed =
-      argc > 2 ? std::strtoull(argv[2], nullptr, 10)
-               : static_cast<unsigned long long>(Clock::now().time_since_epoch().count());
+  const unsigned long long seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10)
+                                           : static_cast<unsigned long long>(Clock::now().time_since_epoch().count());
   std::printf("kill_writers: %d kills per writer, seed %llu\n", kills, seed);
   std::mt19937_64 random(seed);
   Scene scene;
@@ -317,7 +316,8 @@ int main(int argc, char** argv) {
   writers[0].name = "terminal settings";
   writers[0].folder = scene.card;
   writers[0].files.push_back(watch(terminalIni, {}));
-  for (const std::string& s : keyByKeyStates(terminalBefore, terminalAfter, readFile(scene.dir / "layout" / "terminal.ini"))) {
+  for (const std::string& s :
+       keyByKeyStates(terminalBefore, terminalAfter, readFile(scene.dir / "layout" / "terminal.ini"))) {
     writers[0].files[0].allowed.emplace_back(s);
   }
   writers[0].write = [&] { writeTerminal(terminalIni); };

@@ -17,7 +17,7 @@ TEST(CodeTable, Files) {
   struct Case {
     const char* name;
     bool use_tbl;
-    std::string file;  // empty: no file
+    std::string file;                          // empty: no file
     std::vector<std::pair<int, int>> entries;  // entries to check; every other one is the identity
   };
   const std::string full = [] {
@@ -29,9 +29,13 @@ TEST(CodeTable, Files) {
   for (int k = 0; k < 256; ++k) reversed.emplace_back(k, 255 - k);
   const Case cases[] = {
       {"switched off: identity, the file unread", false, "ABCDE", {}},
-      {"5 bytes: entries 0..4, the tab becomes a space", true, "ABCDE",
+      {"5 bytes: entries 0..4, the tab becomes a space",
+       true,
+       "ABCDE",
        {{0, 'A'}, {1, 'B'}, {2, 'C'}, {3, 'D'}, {4, 'E'}, {9, ' '}}},
-      {"10 bytes decide the tab too", true, "ABCDEFGHIJ",
+      {"10 bytes decide the tab too",
+       true,
+       "ABCDEFGHIJ",
        {{0, 'A'}, {1, 'B'}, {2, 'C'}, {3, 'D'}, {4, 'E'}, {5, 'F'}, {6, 'G'}, {7, 'H'}, {8, 'I'}, {9, 'J'}}},
       {"a full table decides every entry", true, full, reversed},
       {"bytes after 256 are ignored", true, full + bytes(100, 'a'), reversed},
@@ -57,7 +61,7 @@ TEST(CodeTable, MissingFileIsReportedAndLeavesTheIdentity) {
   EXPECT_EQ(ui.boxes[0].icon, Icon::Information);
   EXPECT_FALSE(ui.boxes[0].ownedByWindow);
   EXPECT_EQ(ui.events, (std::vector<std::string>{"box:Pozor...|Súbor codepage.tbl sa nedá otvoriť ",
-                                                  "status:Chyba pri otvorení súboru codepage.tbl"}));
+                                                 "status:Chyba pri otvorení súboru codepage.tbl"}));
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
 }
 

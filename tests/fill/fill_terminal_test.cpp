@@ -264,11 +264,13 @@ TEST(FillTerminal, ACardTakenAwayAfterTheDetectionGetsNothing) {
   test::writeFile(t.terminalFile(), "old terminal\r\n");
   const fs::path stash = t.exe.path() / "card taken away";
   fs::create_directories(stash);
-  for (const auto& entry : fs::directory_iterator(t.card.path())) fs::rename(entry.path(), stash / entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(t.card.path()))
+    fs::rename(entry.path(), stash / entry.path().filename());
   t.fill("9;9;9;new\n");
   EXPECT_TRUE(fs::is_empty(t.card.path()));
-  EXPECT_EQ(t.ui.events, (std::vector<std::string>{"max:1", kTransfer, "box:Pozor...|Nepodarilo sa nakopírovať súbor do NODRA.",
-                                                  "status:Chyba pri kopirovaní súboru data_in.txt"}));
+  EXPECT_EQ(t.ui.events,
+            (std::vector<std::string>{"max:1", kTransfer, "box:Pozor...|Nepodarilo sa nakopírovať súbor do NODRA.",
+                                      "status:Chyba pri kopirovaní súboru data_in.txt"}));
   EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
   EXPECT_EQ(test::readFile(stash / "DATA" / "data_in.txt"), "old terminal\r\n");
 }

@@ -59,7 +59,7 @@ const NumberCase kNumberCases[] = {
     {"1-", std::nullopt},
     {"0x10", std::nullopt},
     {"12.5x", std::nullopt},
-    {"1e39", std::nullopt},   // beyond the 32-bit range
+    {"1e39", std::nullopt},  // beyond the 32-bit range
     {"-1e39", std::nullopt},
     {"1e400", std::nullopt},
 };

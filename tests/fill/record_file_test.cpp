@@ -33,11 +33,11 @@ TEST(RecordFile, FixedPointOfThe32BitValue) {
       {3, 3, "3.000"},
       {12.5f, 1, "12.5"},
       {0, 2, "0.00"},
-      {0.125f, 2, "0.12"},    // an exact tie goes to the even neighbour
+      {0.125f, 2, "0.12"},  // an exact tie goes to the even neighbour
       {0.375f, 2, "0.38"},
-      {2.675f, 2, "2.67"},    // the float lies below 2.675
+      {2.675f, 2, "2.67"},  // the float lies below 2.675
       {1.005f, 2, "1.00"},
-      {0.05f, 1, "0.1"},      // the float lies above 0.05
+      {0.05f, 1, "0.1"},  // the float lies above 0.05
       {-1.5f, 2, "-1.50"},
       {-0.001f, 2, "-0.00"},
       {-0.0f, 3, "-0.000"},

@@ -48,7 +48,8 @@ TEST(FolderList, FoldersStandForDrivesInTheirOrder) {
   test::writeFile(first / "config" / "nodra3000.ini", "[NODRA]\r\n");
   const fs::path missing = folder.path() / "GONE";
   // Empty items and a trailing "/" are tolerated.
-  const std::string list = ":" + empty.string() + "::" + missing.string() + ":" + first.string() + "/:" + second.string();
+  const std::string list =
+      ":" + empty.string() + "::" + missing.string() + ":" + first.string() + "/:" + second.string();
   DrivesVariable drives(list.c_str());
 
   auto source = makeVolumeSource();

@@ -231,16 +231,21 @@ TEST_F(ProfileFileTest, ReadIntegerAndReadBoolConvertStrictly) {
     bool withFalse;      // ReadBool with default false
   };
   const Case cases[] = {
-      {nullptr, 7, true, false}, {"", 7, true, false},       {"12abc", 7, true, false}, {"abc", 7, true, false},
-      {"true", 7, true, false},  {"yes", 7, true, false},    {"-5", -5, true, true},    {"+5", 5, true, true},
-      {" 7 ", 7, true, true},    {"\"5\"", 5, true, true},   {"0x10", 16, true, true},  {"$1F", 31, true, true},
-      {"4294967296", 7, true, false}, {"2147483647", 2147483647, true, true}, {"0", 0, false, false},
-      {"2", 2, true, true},      {"1.5", 7, true, false},    {"1,5", 7, true, false},
+      {nullptr, 7, true, false},      {"", 7, true, false},
+      {"12abc", 7, true, false},      {"abc", 7, true, false},
+      {"true", 7, true, false},       {"yes", 7, true, false},
+      {"-5", -5, true, true},         {"+5", 5, true, true},
+      {" 7 ", 7, true, true},         {"\"5\"", 5, true, true},
+      {"0x10", 16, true, true},       {"$1F", 31, true, true},
+      {"4294967296", 7, true, false}, {"2147483647", 2147483647, true, true},
+      {"0", 0, false, false},         {"2", 2, true, true},
+      {"1.5", 7, true, false},        {"1,5", 7, true, false},
   };
   ProfileFile ini(file(), "nodra3000.ini");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored == nullptr ? "(missing)" : c.stored);
-    test::writeFile(file(), c.stored == nullptr ? std::string("[S]\r\n") : "[S]\r\nk=" + std::string(c.stored) + "\r\n");
+    test::writeFile(file(),
+                    c.stored == nullptr ? std::string("[S]\r\n") : "[S]\r\nk=" + std::string(c.stored) + "\r\n");
     EXPECT_EQ(ini.readInteger("S", "k", 7), c.integer);
     EXPECT_EQ(ini.readBool("S", "k", true), c.withTrue);
     EXPECT_EQ(ini.readBool("S", "k", false), c.withFalse);

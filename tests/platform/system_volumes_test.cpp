@@ -45,10 +45,10 @@ class FakeSystem {
       if (m.configFile != nullptr) test::writeFile(mountPoint / m.configFile, "[NODRA]\r\nAUTO=0\r\n");
       const bool network = m.bus == Bus::Network;
       ++id;
-      table += std::to_string(id) + " 22 " + std::to_string(major(device)) + ":" + std::to_string(minor(device)) +
-               " " + escaped(m.root) + " " + escaped(mountPoint.string()) + " rw,nosuid,nodev,relatime shared:" +
-               std::to_string(id) + " - " + (network ? "nfs4 server:/export" : "vfat /dev/" + std::string(m.disk)) +
-               " rw\n";
+      table += std::to_string(id) + " 22 " + std::to_string(major(device)) + ":" + std::to_string(minor(device)) + " " +
+               escaped(m.root) + " " + escaped(mountPoint.string()) +
+               " rw,nosuid,nodev,relatime shared:" + std::to_string(id) + " - " +
+               (network ? "nfs4 server:/export" : "vfat /dev/" + std::string(m.disk)) + " rw\n";
     }
     table += "a line that is no mount\n";
     test::writeFile(folder_.path() / "mountinfo", table);
@@ -82,9 +82,12 @@ class FakeSystem {
   static std::string escaped(std::string_view text) {
     std::string out;
     for (char c : text) {
-      if (c == ' ') out += "\\040";
-      else if (c == '\\') out += "\\134";
-      else out += c;
+      if (c == ' ')
+        out += "\\040";
+      else if (c == '\\')
+        out += "\\134";
+      else
+        out += c;
     }
     return out;
   }
@@ -118,8 +121,10 @@ class FakeSystem {
       test::writeFile(disk / "size", std::to_string(m.size) + "\n");
     } else {
       test::writeFile(disk / "size", std::to_string(m.size + 2048) + "\n");
-      const std::string name = m.disk + std::string((std::string_view(m.disk).back() >= '0' && std::string_view(m.disk).back() <= '9') ? "p" : "") +
-                               std::to_string(m.partition);
+      const std::string name =
+          m.disk +
+          std::string((std::string_view(m.disk).back() >= '0' && std::string_view(m.disk).back() <= '9') ? "p" : "") +
+          std::to_string(m.partition);
       node = disk / name;
       test::writeFile(node / "partition", std::to_string(m.partition) + "\n");
       test::writeFile(node / "size", std::to_string(m.size) + "\n");
@@ -174,14 +179,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .configFile = nullptr}},
                    {"STICK"},
                    nullptr},
-        VolumeCase{"EmptyReaderIsSkipped",
-                   {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .partition = 0, .mountName = "READER", .size = 0},
-                    {.disk = "sdc", .bus = Bus::Usb, .removableBit = true}},
-                   {"READER", "STICK"},
-                   "STICK"},
+        VolumeCase{
+            "EmptyReaderIsSkipped",
+            {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .partition = 0, .mountName = "READER", .size = 0},
+             {.disk = "sdc", .bus = Bus::Usb, .removableBit = true}},
+            {"READER", "STICK"},
+            "STICK"},
         VolumeCase{"UsbDisk", {{.disk = "sdb", .bus = Bus::Usb, .mountName = "DISK"}}, {"DISK"}, "DISK"},
         VolumeCase{"FireWireDisk", {{.disk = "sdb", .bus = Bus::FireWire, .mountName = "DISK"}}, {"DISK"}, "DISK"},
-        VolumeCase{"WholeDiskSdCard", {{.disk = "mmcblk0", .bus = Bus::Sd, .partition = 0, .mountName = "CARD"}}, {"CARD"}, "CARD"},
+        VolumeCase{"WholeDiskSdCard",
+                   {{.disk = "mmcblk0", .bus = Bus::Sd, .partition = 0, .mountName = "CARD"}},
+                   {"CARD"},
+                   "CARD"},
         VolumeCase{"Emmc", {{.disk = "mmcblk1", .bus = Bus::Emmc, .mountName = "EMMC"}}, {}, nullptr},
         VolumeCase{"SystemDisks",
                    {{.disk = "sda", .bus = Bus::Ata, .partition = 2, .mountName = "HOME"},
@@ -217,7 +226,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {.disk = "sdc", .bus = Bus::Usb, .removableBit = true, .mountName = "A\\B"}},
                    {"NÁKUP 1", "A\\B"},
                    "NÁKUP 1"},
-        VolumeCase{"PulledStick", {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .inSysfs = false}}, {}, nullptr},
+        VolumeCase{
+            "PulledStick", {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .inSysfs = false}}, {}, nullptr},
         VolumeCase{"SdzBeforeSdaa",
                    {{.disk = "sdaa", .bus = Bus::Usb, .removableBit = true, .mountName = "A"},
                     {.disk = "sdz", .bus = Bus::Usb, .removableBit = true, .mountName = "Z"}},
@@ -255,7 +265,8 @@ TEST(SystemVolumes, ScanOfThisMachineKeepsToBlockDevices) {
 }
 
 TEST(SystemVolumes, DiskNamesSortAsTheKernelNamesThem) {
-  const std::vector<std::string> ordered = {"sdb", "sdc", "sdz", "sdaa", "sdab", "sdba", "mmcblk0", "mmcblk2", "mmcblk10"};
+  const std::vector<std::string> ordered = {"sdb",  "sdc",     "sdz",     "sdaa",    "sdab",
+                                            "sdba", "mmcblk0", "mmcblk2", "mmcblk10"};
   for (std::size_t i = 0; i < ordered.size(); ++i) {
     for (std::size_t j = 0; j < ordered.size(); ++j) {
       EXPECT_EQ(naturalNameLess(ordered[i], ordered[j]), i < j) << ordered[i] << " vs " << ordered[j];

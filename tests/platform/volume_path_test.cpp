@@ -27,7 +27,7 @@ TEST(ResolveOnVolume, MatchesEachComponentWithoutRegardToCase) {
       {"CONFIG\\NODRA3000.ini", "CONFIG/NODRA3000.ini"},
       {"config\\nodra3000.INI", "CONFIG/NODRA3000.ini"},
       {"DATA\\data_out.txt", "DATA/DATA_OUT.TXT"},
-      {"data\\data_in.txt", "DATA/data_in.txt"},         // missing file: the given spelling
+      {"data\\data_in.txt", "DATA/data_in.txt"},           // missing file: the given spelling
       {"PROGRAM\\Data\\NEW.SHX", "PROGRAM/Data/NEW.SHX"},  // missing folder: the rest as given
       {"data\\čAJ.TXT", "DATA/\xC4\x8D\x61j.txt"},         // Windows-1250 text finds the UTF-8 name
       {"kody\\x", "kody/x"},

@@ -64,17 +64,18 @@ TEST_F(FormatStoreTest, WritesOneLinePerSetLayoutInTheFixedOrder) {
   writeMainStore("4711;12.5;3;Mlieko;\n");
   settings.CASIO1_OSK = settings.Pevna_dl_OSK = settings.Odd_OSK = settings.Old_OSK = true;
   const std::string expected = "4711" + std::string(10, ' ') + "      3.000     12.50   \r\n" +  // CASIO 1
-                               std::string(11, ' ') + "4711   12.50    3.00Mlieko\r\n" +      // fixed
-                               "4711;12.50;3.00;Mlieko\r\n" +                                 // delimiter
-                               std::string(12, ' ') + "471100000300    1250Mlieko\r\n";       // old
+                               std::string(11, ' ') + "4711   12.50    3.00Mlieko\r\n" +         // fixed
+                               "4711;12.50;3.00;Mlieko\r\n" +                                    // delimiter
+                               std::string(12, ' ') + "471100000300    1250Mlieko\r\n";          // old
   EXPECT_EQ(run(), expected);
 }
 
 TEST_F(FormatStoreTest, ShortLinesAreSkippedAndMissingFieldsStayEmpty) {
   // A line with fewer than four fields must not carry the item before it.
   writeMainStore("4711;12.5;3;Mlieko;\r\n\r\nabc\r\n1234\n12345\n4712;\n4713;7;\n" + std::string(300, 'x') + "\n");
-  EXPECT_EQ(run(), "4711;12.50;3.00;Mlieko\r\n;0.00;0.00;\r\n4712;0.00;0.00;\r\n4713;7.00;0.00;\r\n"
-                   ";0.00;0.00;\r\n;0.00;0.00;\r\n");
+  EXPECT_EQ(run(),
+            "4711;12.50;3.00;Mlieko\r\n;0.00;0.00;\r\n4712;0.00;0.00;\r\n4713;7.00;0.00;\r\n"
+            ";0.00;0.00;\r\n;0.00;0.00;\r\n");
   EXPECT_EQ(ui.lastCount, 6u);
 }
 

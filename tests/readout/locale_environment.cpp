@@ -1,7 +1,7 @@
 // NODRA_TEST_LOCALE=sk_SK.UTF-8 runs the whole suite under a decimal comma, as the window runs under Slovak
 // settings: nothing the read-out writes may change with it.
-#include <sys/file.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <clocale>

@@ -84,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RawCopyFailure,
     ::testing::Values(FailureCase{"report missing", "ZOST_OUT.TXT", false, true, " neexistuje."},
                       FailureCase{"main store missing", "DATA_OUT.TXT", false, true, " neexistuje."},
-                      FailureCase{"target folder missing", "DATA_OUT.TXT", true, false, " sa nepodarilo skopírovať do "},
+                      FailureCase{"target folder missing", "DATA_OUT.TXT", true, false,
+                                  " sa nepodarilo skopírovať do "},
                       FailureCase{"vp store not written", "VP_OUT.TXT", true, false, " sa nepodarilo skopírovať do "}),
     [](const auto& p) { return test::caseName(p.param.label); });
 

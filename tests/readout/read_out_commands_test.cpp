@@ -14,8 +14,9 @@ using test::readFile;
 using test::writeFile;
 
 const std::string kMainStore = "4711;12.5;3;Mlieko;\r\n4712;1;0;Chlieb;\r\n";
-const std::string kReport = "4711;12.5;1;Mlieko;07.01.2013;1;P;D1;123;\r\n4713;2;2;Syr;07.01.2013;2;P;D1;123;\r\n"
-                            "4714;3;3;Maslo;07.01.2013;3;P;D1;123;\r\n";
+const std::string kReport =
+    "4711;12.5;1;Mlieko;07.01.2013;1;P;D1;123;\r\n4713;2;2;Syr;07.01.2013;2;P;D1;123;\r\n"
+    "4714;3;3;Maslo;07.01.2013;3;P;D1;123;\r\n";
 const std::string kVpStore = "D1;4711;Mlieko;2;P;123;12.5;Firma;\r\n";
 
 using Command = void (*)(ReadOutContext&);
@@ -64,19 +65,19 @@ const std::set<std::string> kNonZero{"data_outn.txt", "tmp_in.txt"};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, WhatEachCommandWrites,
-    ::testing::Values(
-        CommandCase{"V", readOutAll, kRawCopy, {"DATA_OUT.TXT", "VP_OUT.TXT", "ZOST_OUT.TXT"}},
-        CommandCase{"V", readOutAll, kFormatted, kFormattedAll},
-        CommandCase{"V", readOutAll, kXml, {"DATA_OUT.XML", "VP_OUT.XML", "ZOST_OUT.XML", "DATA_OUTN.XML"}},
-        CommandCase{"V", readOutAll, kXmlRefused, {}},
-        CommandCase{"N", readOutNonZero, kRawCopy, kNonZero},
-        CommandCase{"N", readOutNonZero, kFormatted, kNonZero},
-        CommandCase{"N", readOutNonZero, kXml, {"data_outn.txt", "tmp_in.txt", "DATA_OUTN.XML"}},
-        CommandCase{"N", readOutNonZero, kXmlRefused, kNonZero},
-        CommandCase{"P", readOutReport, kRawCopy, {"VP_OUT.TXT", "ZOST_OUT.TXT"}},
-        CommandCase{"P", readOutReport, kFormatted, {"zostavy.txt", "tmp_in.txt"}},
-        CommandCase{"P", readOutReport, kXml, {"VP_OUT.XML", "ZOST_OUT.XML"}},
-        CommandCase{"P", readOutReport, kXmlRefused, {}}),
+    ::testing::Values(CommandCase{"V", readOutAll, kRawCopy, {"DATA_OUT.TXT", "VP_OUT.TXT", "ZOST_OUT.TXT"}},
+                      CommandCase{"V", readOutAll, kFormatted, kFormattedAll},
+                      CommandCase{
+                          "V", readOutAll, kXml, {"DATA_OUT.XML", "VP_OUT.XML", "ZOST_OUT.XML", "DATA_OUTN.XML"}},
+                      CommandCase{"V", readOutAll, kXmlRefused, {}},
+                      CommandCase{"N", readOutNonZero, kRawCopy, kNonZero},
+                      CommandCase{"N", readOutNonZero, kFormatted, kNonZero},
+                      CommandCase{"N", readOutNonZero, kXml, {"data_outn.txt", "tmp_in.txt", "DATA_OUTN.XML"}},
+                      CommandCase{"N", readOutNonZero, kXmlRefused, kNonZero},
+                      CommandCase{"P", readOutReport, kRawCopy, {"VP_OUT.TXT", "ZOST_OUT.TXT"}},
+                      CommandCase{"P", readOutReport, kFormatted, {"zostavy.txt", "tmp_in.txt"}},
+                      CommandCase{"P", readOutReport, kXml, {"VP_OUT.XML", "ZOST_OUT.XML"}},
+                      CommandCase{"P", readOutReport, kXmlRefused, {}}),
     [](const auto& p) { return std::string(p.param.letter) + "_mode" + std::to_string(p.param.mode); });
 
 TEST_F(ReadOutCommandTest, FormattedFullReadOutWritesThreeFiles) {
@@ -155,16 +156,13 @@ TEST_P(WithoutTerminal, NothingIsWritten) {
   EXPECT_EQ(ui.worstOutcome(), Outcome::NoTerminal);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, WithoutTerminal,
-                         ::testing::Values(NoTerminalCase{"V", readOutAll, kFormatted, 1},
-                                           NoTerminalCase{"V", readOutAll, kXml, 1},
-                                           NoTerminalCase{"N", readOutNonZero, kFormatted, 1},
-                                           // The XML writer detects on its own and tells the user again.
-                                           NoTerminalCase{"N", readOutNonZero, kXml, 2},
-                                           NoTerminalCase{"P", readOutReport, kRawCopy, 1}),
-                         [](const auto& p) {
-                           return std::string(p.param.letter) + "_mode" + std::to_string(p.param.mode);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, WithoutTerminal,
+    ::testing::Values(NoTerminalCase{"V", readOutAll, kFormatted, 1}, NoTerminalCase{"V", readOutAll, kXml, 1},
+                      NoTerminalCase{"N", readOutNonZero, kFormatted, 1},
+                      // The XML writer detects on its own and tells the user again.
+                      NoTerminalCase{"N", readOutNonZero, kXml, 2}, NoTerminalCase{"P", readOutReport, kRawCopy, 1}),
+    [](const auto& p) { return std::string(p.param.letter) + "_mode" + std::to_string(p.param.mode); });
 
 }  // namespace
 }  // namespace nodra

@@ -65,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"lf", "4711;12.5;3;Mlieko;\n", {"4711;12.5;3;Mlieko;\n"}, true},
         ReadCase{"crlf", "ab;cd;ef\r\ngh;ij;kl\r\n", {"ab;cd;ef\n", "gh;ij;kl\n"}, true},
         ReadCase{"no final line end", "ab;cd;ef\nlast;1", {"ab;cd;ef\n", "last;1"}, false},
-        ReadCase{"empty file", "", {}, true},
-        ReadCase{"blank lines are reads", "\n\r\n", {"\n", "\n"}, true},
-        ReadCase{"300 characters", std::string(300, 'x') + "\n", {std::string(248, 'x'), std::string(52, 'x') + "\n"}, true},
+        ReadCase{"empty file", "", {}, true}, ReadCase{"blank lines are reads", "\n\r\n", {"\n", "\n"}, true},
+        ReadCase{
+            "300 characters", std::string(300, 'x') + "\n", {std::string(248, 'x'), std::string(52, 'x') + "\n"}, true},
         ReadCase{"248 then line feed", k248 + "\n", {k248, "\n"}, true},
         ReadCase{"248 without line end", k248, {k248}, true},
         ReadCase{"cr lf not counted", std::string(247, 'b') + "\r\n", {std::string(247, 'b') + "\n"}, true},
@@ -108,17 +108,15 @@ TEST_P(FieldSplitting, KeepsPrintableAsciiAndTrimsTrailingSpaces) {
   EXPECT_EQ(fields, GetParam().fields);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FieldSplitting,
-    ::testing::Values(SplitCase{"4711;12.5;3;Mlieko;\n", {"4711", "12.5", "3", "Mlieko"}},
-                      SplitCase{"  A 1  ;x ;\n", {"  A 1", "x"}},
-                      SplitCase{"ABC;1;1\n", {"ABC", "1"}},
-                      SplitCase{"no field at all\n", {}},
-                      SplitCase{";;\n", {"", ""}},
-                      // Accented letters (Windows-1250 bytes), control characters and CR vanish.
-                      SplitCase{"Káva;\x01x\ty\r;Čokoláda;\n", {"Kva", "xy", "okolda"}},
-                      SplitCase{"a  \x7F;~;\n", {"a", "~"}},
-                      SplitCase{std::string(120, 'n') + ";", {std::string(kStoreFieldMax, 'n')}}));
+INSTANTIATE_TEST_SUITE_P(Cases, FieldSplitting,
+                         ::testing::Values(SplitCase{"4711;12.5;3;Mlieko;\n", {"4711", "12.5", "3", "Mlieko"}},
+                                           SplitCase{"  A 1  ;x ;\n", {"  A 1", "x"}},
+                                           SplitCase{"ABC;1;1\n", {"ABC", "1"}}, SplitCase{"no field at all\n", {}},
+                                           SplitCase{";;\n", {"", ""}},
+                                           // Accented letters (Windows-1250 bytes), control characters and CR vanish.
+                                           SplitCase{"Káva;\x01x\ty\r;Čokoláda;\n", {"Kva", "xy", "okolda"}},
+                                           SplitCase{"a  \x7F;~;\n", {"a", "~"}},
+                                           SplitCase{std::string(120, 'n') + ";", {std::string(kStoreFieldMax, 'n')}}));
 
 // The fields by the rules, one character at a time: what the block-wise splitting must give.
 std::vector<std::string> referenceFields(std::string_view line) {
@@ -195,7 +193,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, NumberReading,
                                            NumberCase{"1e-50", 0.0f, true}, NumberCase{"1e-400", 0.0f, true},
                                            NumberCase{"1e39", 0.0f, false}, NumberCase{"-1e39", 0.0f, false},
                                            NumberCase{"1e400", 0.0f, false}));
-
 
 // Short decimals take a shortcut; it must give exactly what the general parser gives.
 TEST(NumberReading, ShortDecimalsReadExactlyAsTheGeneralParser) {

@@ -22,8 +22,8 @@ struct NumberCase {
 
 // Shortest round-trip digits, general format: fixed from 0.00001 up to 15 digits before the separator.
 const NumberCase kNumberCases[] = {
-    {12.3f, "12,3"},          // not 12,3000001907349
-    {19.99f, "19,99"},        // not 19,9899997711182
+    {12.3f, "12,3"},    // not 12,3000001907349
+    {19.99f, "19,99"},  // not 19,9899997711182
     {0.1f, "0,1"},
     {2.5f, "2,5"},
     {5.0f, "5"},
@@ -142,13 +142,31 @@ TEST(XmlNumber, FieldsAreReadAndWrittenBack) {
     const char* field;
     const char* comma;  // nullptr: beyond the float range
   } const cases[] = {
-      {"12.30", "12,3"},     {"19.99", "19,99"},  {"3.000", "3"},         {"0.000", "0"},
-      {"-0", "0"},           {"+5.", "5"},        {".5", "0,5"},          {"007.50", "7,5"},
-      {"-1.5", "-1,5"},      {"1200", "1200"},    {"", "0"},              {"abc", "0"},
-      {" 12.5", "12,5"},     {"12,50", "12"},     {"12.5kg", "12,5"},     {"1e3", "1000"},
-      {"0.1234", "0,1234"},  {"1234567.8", "1234567,8"}, {"0.000001", "1E-6"}, {"1e20", "1E20"},
-      {"999999000000000", "999999000000000"}, {"1000000000000000", "1E15"},
-      {"1e39", nullptr},     {"-1e39", nullptr},  {"1e400", nullptr},
+      {"12.30", "12,3"},
+      {"19.99", "19,99"},
+      {"3.000", "3"},
+      {"0.000", "0"},
+      {"-0", "0"},
+      {"+5.", "5"},
+      {".5", "0,5"},
+      {"007.50", "7,5"},
+      {"-1.5", "-1,5"},
+      {"1200", "1200"},
+      {"", "0"},
+      {"abc", "0"},
+      {" 12.5", "12,5"},
+      {"12,50", "12"},
+      {"12.5kg", "12,5"},
+      {"1e3", "1000"},
+      {"0.1234", "0,1234"},
+      {"1234567.8", "1234567,8"},
+      {"0.000001", "1E-6"},
+      {"1e20", "1E20"},
+      {"999999000000000", "999999000000000"},
+      {"1000000000000000", "1E15"},
+      {"1e39", nullptr},
+      {"-1e39", nullptr},
+      {"1e400", nullptr},
   };
   for (const auto& c : cases) {
     std::string out = "x";
@@ -164,8 +182,8 @@ TEST(XmlNumber, FieldsAreReadAndWrittenBack) {
 
 // Whatever way a field takes, its text is that of the 32-bit value the field reads as.
 TEST(XmlNumber, FieldTextsAgreeWithTheirValues) {
-  static const char* const kPieces[] = {"0", "00", "1", "5", "9", "12", "30", "099", "100", "12345", "999999",
-                                        "1234567", ".", ".", ".", "-", "+", "e", "e5", "E-3", " ", "x"};
+  static const char* const kPieces[] = {"0",       "00", "1", "5", "9", "12", "30", "099", "100", "12345", "999999",
+                                        "1234567", ".",  ".", ".", "-", "+",  "e",  "e5",  "E-3", " ",     "x"};
   std::uint32_t state = 7;
   for (int i = 0; i < 200000; ++i) {
     std::string field;
@@ -215,10 +233,18 @@ TEST(XmlNumber, PoradieIsTruncatedTowardZeroWithinThe32BitRange) {
     bool ok;
     std::int32_t value;
   } const cases[] = {
-      {"7.9", true, 7},          {"12.7", true, 12},          {"-3.9", true, -3},
-      {"abc", true, 0},          {"", true, 0},               {"  42;", true, 42},
-      {"12,7", true, 12},        {"2147483647", true, 2147483647}, {"-2147483648", true, INT32_MIN},
-      {"2147483648", false, 0},  {"-2147483649", false, 0},   {"1e39", false, 0},
+      {"7.9", true, 7},
+      {"12.7", true, 12},
+      {"-3.9", true, -3},
+      {"abc", true, 0},
+      {"", true, 0},
+      {"  42;", true, 42},
+      {"12,7", true, 12},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, INT32_MIN},
+      {"2147483648", false, 0},
+      {"-2147483649", false, 0},
+      {"1e39", false, 0},
       {"1e400", false, 0},
   };
   for (const auto& c : cases) {

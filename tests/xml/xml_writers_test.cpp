@@ -65,8 +65,14 @@ const LayoutCase kLayoutCases[] = {
     {"EmptyMainStore", &kXmlMainStore, "DATA/data_out.txt", "", "<DATA_OUT/>"},
     {"VpStore", &kXmlVpStore, "DATA/VP_OUT.TXT", "D1;K1;Name;2.5;P;12345678;19.99;Firma;extra;\n\n",
      "<VP_OUT>" +
-         polozka({{"DOKLAD", "D1"}, {"KOD", "K1"}, {"NAZOV", "Name"}, {"POCET", "2.5"}, {"TYP", "P"},
-                  {"ICO", "12345678"}, {"CENA", "19.99"}, {"FIRMA", "Firma"}}) +
+         polozka({{"DOKLAD", "D1"},
+                  {"KOD", "K1"},
+                  {"NAZOV", "Name"},
+                  {"POCET", "2.5"},
+                  {"TYP", "P"},
+                  {"ICO", "12345678"},
+                  {"CENA", "19.99"},
+                  {"FIRMA", "Firma"}}) +
          "<POLOZKA/></VP_OUT>"},
     {"EmptyVpStore", &kXmlVpStore, "DATA/vp_out.txt", "", "<VP_OUT/>"},
     {"Report", &kXmlReport, "DATA/zost_out.txt",
@@ -74,12 +80,33 @@ const LayoutCase kLayoutCases[] = {
      "K2;1;1;N;D;-3.9;;;;\n"
      "K3;1;1;N;D;abc;",
      "<ZOST_OUT>" +
-         polozka({{"KOD", "K1"}, {"CENA", "1.5"}, {"POCET", "2"}, {"NAZOV", "Name"}, {"DATUM", "01.02.2024"},
-                  {"PORADIE", "7"}, {"TYP", "T"}, {"ICO", "ICO1"}, {"DOKLAD", "DOK1"}}) +
-         polozka({{"KOD", "K2"}, {"CENA", "1"}, {"POCET", "1"}, {"NAZOV", "N"}, {"DATUM", "D"}, {"PORADIE", "-3"},
-                  {"TYP", ""}, {"ICO", ""}, {"DOKLAD", ""}}) +
-         polozka({{"KOD", "K3"}, {"CENA", "1"}, {"POCET", "1"}, {"NAZOV", "N"}, {"DATUM", "D"}, {"PORADIE", "0"},
-                  {"TYP", ""}, {"ICO", ""}, {"DOKLAD", ""}}) +
+         polozka({{"KOD", "K1"},
+                  {"CENA", "1.5"},
+                  {"POCET", "2"},
+                  {"NAZOV", "Name"},
+                  {"DATUM", "01.02.2024"},
+                  {"PORADIE", "7"},
+                  {"TYP", "T"},
+                  {"ICO", "ICO1"},
+                  {"DOKLAD", "DOK1"}}) +
+         polozka({{"KOD", "K2"},
+                  {"CENA", "1"},
+                  {"POCET", "1"},
+                  {"NAZOV", "N"},
+                  {"DATUM", "D"},
+                  {"PORADIE", "-3"},
+                  {"TYP", ""},
+                  {"ICO", ""},
+                  {"DOKLAD", ""}}) +
+         polozka({{"KOD", "K3"},
+                  {"CENA", "1"},
+                  {"POCET", "1"},
+                  {"NAZOV", "N"},
+                  {"DATUM", "D"},
+                  {"PORADIE", "0"},
+                  {"TYP", ""},
+                  {"ICO", ""},
+                  {"DOKLAD", ""}}) +
          "</ZOST_OUT>"},
     {"EmptyReport", &kXmlReport, "DATA/zost_out.txt", "", "<ZOST_OUT/>"},
     {"NonZero", &kXmlNonZero, "DATA/data_out.txt",
@@ -129,7 +156,8 @@ TEST_F(XmlDomEquality, StreamedBytesEqualTheSavedDocument) {
     std::string input;
     std::vector<Texts> items;
   } const cases[] = {
-      {&kXmlReport, "DATA/zost_out.txt",
+      {&kXmlReport,
+       "DATA/zost_out.txt",
        "K1;1.5;2;Na & me;01.02.2024;7.9;T;DOK1;ICO1;\n"
        "x\n"
        "K<2>;0.1;;N;D;-3.9;;;;\n"
@@ -138,8 +166,7 @@ TEST_F(XmlDomEquality, StreamedBytesEqualTheSavedDocument) {
         {},
         {"K<2>", "0.1", "0", "N", "D", "-3", "", "", ""},
         {"K3", "1", "", "", "", "", "", "", ""}}},
-      {&kXmlMainStore, "DATA/data_out.txt", "\n\nA>B;1e-7;1e20;  lead;\n",
-       {{}, {}, {"A>B", "1E-7", "1E20", "  lead"}}},
+      {&kXmlMainStore, "DATA/data_out.txt", "\n\nA>B;1e-7;1e20;  lead;\n", {{}, {}, {"A>B", "1E-7", "1E20", "  lead"}}},
   };
   for (const auto& c : cases) {
     test::writeFile(card / c.terminalFile, c.input);
@@ -291,20 +318,45 @@ TEST_F(XmlWriterRun, OutOfRangeNumbersWarnAndLeaveTheElementEmpty) {
     std::vector<std::string> codes;  // named by the warnings, in order
     std::string expected;
   } const cases[] = {
-      {&kXmlMainStore, "DATA/data_out.txt", "4711;1e39;2;X;\n", {"4711"},
+      {&kXmlMainStore,
+       "DATA/data_out.txt",
+       "4711;1e39;2;X;\n",
+       {"4711"},
        "<DATA_OUT>" + mainItem("4711", "", "2", "X") + "</DATA_OUT>"},
-      {&kXmlVpStore, "DATA/vp_out.txt", "D;K9;N;1e39;T;I;-1e40;F;\n", {"K9", "K9"},
+      {&kXmlVpStore,
+       "DATA/vp_out.txt",
+       "D;K9;N;1e39;T;I;-1e40;F;\n",
+       {"K9", "K9"},
        "<VP_OUT>" +
-           polozka({{"DOKLAD", "D"}, {"KOD", "K9"}, {"NAZOV", "N"}, {"POCET", ""}, {"TYP", "T"}, {"ICO", "I"},
-                    {"CENA", ""}, {"FIRMA", "F"}}) +
+           polozka({{"DOKLAD", "D"},
+                    {"KOD", "K9"},
+                    {"NAZOV", "N"},
+                    {"POCET", ""},
+                    {"TYP", "T"},
+                    {"ICO", "I"},
+                    {"CENA", ""},
+                    {"FIRMA", "F"}}) +
            "</VP_OUT>"},
-      {&kXmlReport, "DATA/zost_out.txt", "K;1;1;N;D;3e9;T;DOK;ICO;\n", {"K"},
+      {&kXmlReport,
+       "DATA/zost_out.txt",
+       "K;1;1;N;D;3e9;T;DOK;ICO;\n",
+       {"K"},
        "<ZOST_OUT>" +
-           polozka({{"KOD", "K"}, {"CENA", "1"}, {"POCET", "1"}, {"NAZOV", "N"}, {"DATUM", "D"}, {"PORADIE", ""},
-                    {"TYP", "T"}, {"ICO", "ICO"}, {"DOKLAD", "DOK"}}) +
+           polozka({{"KOD", "K"},
+                    {"CENA", "1"},
+                    {"POCET", "1"},
+                    {"NAZOV", "N"},
+                    {"DATUM", "D"},
+                    {"PORADIE", ""},
+                    {"TYP", "T"},
+                    {"ICO", "ICO"},
+                    {"DOKLAD", "DOK"}}) +
            "</ZOST_OUT>"},
       // The failed quantity counts as zero; a failed price leaves its element empty as in DATA_OUT.XML.
-      {&kXmlNonZero, "DATA/data_out.txt", "A;1;1e39;X;\nB;1e39;2;Y;\n", {"A", "B"},
+      {&kXmlNonZero,
+       "DATA/data_out.txt",
+       "A;1;1e39;X;\nB;1e39;2;Y;\n",
+       {"A", "B"},
        "<DATA_OUTN>" + mainItem("B", "", "2", "Y") + "</DATA_OUTN>"},
   };
   for (const auto& c : cases) {
@@ -342,16 +394,27 @@ TEST_F(XmlWriterRun, EntryPointsWriteTheirFilesWithTheUsersSeparator) {
   const std::string item = mainItem("A", "12,3", "0,5", "X");
   EXPECT_EQ(test::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT>" + item + "</DATA_OUT>");
   EXPECT_EQ(test::readFile(outFolder / "DATA_OUTN.XML"), "<DATA_OUTN>" + item + "</DATA_OUTN>");
-  EXPECT_EQ(test::readFile(outFolder / "VP_OUT.XML"),
-            "<VP_OUT>" +
-                polozka({{"DOKLAD", "D"}, {"KOD", "A"}, {"NAZOV", "X"}, {"POCET", "0,5"}, {"TYP", "T"}, {"ICO", "I"},
-                         {"CENA", "12,3"}, {"FIRMA", "F"}}) +
-                "</VP_OUT>");
-  EXPECT_EQ(test::readFile(outFolder / "ZOST_OUT.XML"),
-            "<ZOST_OUT>" +
-                polozka({{"KOD", "A"}, {"CENA", "12,3"}, {"POCET", "0,5"}, {"NAZOV", "X"}, {"DATUM", "D"},
-                         {"PORADIE", "1"}, {"TYP", "T"}, {"ICO", "ICO"}, {"DOKLAD", "DOK"}}) +
-                "</ZOST_OUT>");
+  EXPECT_EQ(test::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT>" +
+                                                          polozka({{"DOKLAD", "D"},
+                                                                   {"KOD", "A"},
+                                                                   {"NAZOV", "X"},
+                                                                   {"POCET", "0,5"},
+                                                                   {"TYP", "T"},
+                                                                   {"ICO", "I"},
+                                                                   {"CENA", "12,3"},
+                                                                   {"FIRMA", "F"}}) +
+                                                          "</VP_OUT>");
+  EXPECT_EQ(test::readFile(outFolder / "ZOST_OUT.XML"), "<ZOST_OUT>" +
+                                                            polozka({{"KOD", "A"},
+                                                                     {"CENA", "12,3"},
+                                                                     {"POCET", "0,5"},
+                                                                     {"NAZOV", "X"},
+                                                                     {"DATUM", "D"},
+                                                                     {"PORADIE", "1"},
+                                                                     {"TYP", "T"},
+                                                                     {"ICO", "ICO"},
+                                                                     {"DOKLAD", "DOK"}}) +
+                                                            "</ZOST_OUT>");
 }
 
 }  // namespace
