@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
           libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
-          xdotool desktop-file-utils dpkg-dev)
+          xdotool desktop-file-utils dpkg-dev clang-format clang-tidy)
 fuzz_packages=(clang libclang-rt-14-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=("${fuzz_packages[@]}")
