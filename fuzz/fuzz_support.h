@@ -34,7 +34,7 @@ class QuietUi final : public Ui {
   }
 };
 
-// Removed when the process ends normally; a crash leaves it for a look.
+// "nodra-fuzz-<pid>". libFuzzer ends with _Exit, past any clean-up of ours: fuzz/run.sh removes the folder.
 inline const std::filesystem::path& scratchFolder() {
   static const std::filesystem::path folder = [] {
     std::error_code ec;
@@ -42,10 +42,6 @@ inline const std::filesystem::path& scratchFolder() {
                                                                                : std::filesystem::temp_directory_path();
     auto path = base / ("nodra-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(path);
-    std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(scratchFolder(), ignored);
-    });
     return path;
   }();
   return folder;

@@ -24,8 +24,12 @@ for target in "${targets[@]}"; do
   mkdir -p "$build/corpus/$target" "$build/findings/$target" "$build/logs"
   log="$build/logs/$target.log"
   "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 -print_final_stats=1 \
-    -artifact_prefix="$build/findings/$target/" "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1
+    -artifact_prefix="$build/findings/$target/" "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1 &
+  pid=$!
+  wait $pid
   status=$?
+  # The target's scratch folder (fuzz/fuzz_support.h).
+  rm -rf "/dev/shm/nodra-fuzz-$pid" "${TMPDIR:-/tmp}/nodra-fuzz-$pid"
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
   result=ok

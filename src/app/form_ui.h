@@ -60,6 +60,7 @@ class FormUi : public Ui {
   bool consoleLineShown_ = false;
   std::string activity_;  // UTF-8
   unsigned lastCount_ = 0;
+  unsigned progressCalls_ = 0;
   QElapsedTimer sinceConsoleDraw_;
 };
 
