@@ -85,7 +85,7 @@ class CardVolumes final : public VolumeSource {
   }
   const std::filesystem::path& root() const { return root_; }
   std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const Volume&, const std::filesystem::path&) override { return true; }
+  bool hasReadableMedium(const Volume&, int) override { return true; }
 
  private:
   std::filesystem::path root_;

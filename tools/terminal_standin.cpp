@@ -8,9 +8,9 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/cp1250.h"
 #include "platform/path_text.h"
 #include "platform/profile_file.h"
-#include "platform/volume_path.h"
 
 namespace nodra::standin {
 
@@ -27,8 +27,15 @@ std::string readWhole(const fs::path& file) {
 }
 
 void writeWhole(const fs::path& file, std::string_view bytes) {
-  std::error_code ec;
-  if (!replaceFile(file, bytes, ec)) throw std::runtime_error("cannot write " + file.string() + ": " + ec.message());
+  FileError error;
+  if (!replaceFile(FilePlace::onPc(file), bytes, error)) {
+    throw std::runtime_error("cannot write " + file.string() + ": " + cp1250::toUtf8(reasonText(error)));
+  }
+}
+
+// The terminal's own view of its card: a path in the card's spelling where it exists.
+fs::path resolveOnVolume(const fs::path& root, std::string_view relative) {
+  return toFsPath(FilePlace::onCard(root, relative).displayText());
 }
 
 // Calls onLine for every line without its line end (LF or CR LF).

@@ -47,7 +47,7 @@ class FolderVolume final : public nodra::VolumeSource {
  public:
   explicit FolderVolume(fs::path root) : root_(std::move(root)) {}
   std::vector<nodra::Volume> removableVolumes() override { return {nodra::Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const nodra::Volume&, const fs::path&) override { return true; }
+  bool hasReadableMedium(const nodra::Volume&, int) override { return true; }
 
  private:
   fs::path root_;
@@ -86,7 +86,7 @@ struct Bench {
     programFolder = (root / "program").string() + "/";
     volumes = std::make_unique<FolderVolume>(root / "card");
     session = std::make_unique<nodra::TerminalSession>(nodra::TerminalSession{ui, *volumes, std::nullopt});
-    session->drive = nodra::DetectTerminal(*volumes);
+    session->drive = nodra::DetectTerminal(*volumes).drive;
     settings = nodra::LocalSettings::defaults(programFolder);
     ctx = std::make_unique<nodra::ReadOutContext>(nodra::ReadOutContext{*session, settings, programFolder, {}});
   }

@@ -42,7 +42,7 @@ class FolderVolume : public nodra::VolumeSource {
  public:
   explicit FolderVolume(fs::path root) : root_(std::move(root)) {}
   std::vector<nodra::Volume> removableVolumes() override { return {nodra::Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const nodra::Volume&, const fs::path&) override { return true; }
+  bool hasReadableMedium(const nodra::Volume&, int) override { return true; }
 
  private:
   fs::path root_;

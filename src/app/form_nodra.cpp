@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <stdexcept>
 #include <system_error>
 
 #include "app/qt_text.h"
@@ -162,10 +163,14 @@ void TForm_nodra::FormCreate() {
   Page_konfig->setCurrentIndex(0);
   shownPage_ = 0;
   std::error_code ec;
-  std::filesystem::path folder = findExeFolder(options_.executable);
-  auto folderText = toPathText(folder);
-  // A folder without a Windows-1250 name cannot be stored in the settings; the default still works.
-  exeFolder = (folderText ? *folderText : toDisplayText(folder));
+  std::filesystem::path folder = options_.programFolder;
+  if (folder.empty()) {
+    std::string problem;
+    folder = findExeFolder(options_.executable, problem).value_or(std::filesystem::path());
+    if (folder.empty()) throw std::runtime_error(problem);
+  }
+  // The start refused a folder whose name has no Windows-1250 form.
+  exeFolder = toDisplayText(folder);
   if (exeFolder.empty() || exeFolder.back() != '/') exeFolder.push_back('/');
   localSettingsPath = exeFolder + "nodra3000.ini";
   std::filesystem::path oldSettings = folder / options_.executable.filename();

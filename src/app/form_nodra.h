@@ -31,8 +31,10 @@ namespace nodra {
 
 struct StartOptions {
   std::filesystem::path executable;  // the program's own path
-  QStringList arguments;             // without the program itself
-  bool headless = false;             // no window is ever shown; messages go to standard error
+  // The program's folder as the start found it; empty: found again by the window (tests).
+  std::filesystem::path programFolder;
+  QStringList arguments;  // without the program itself
+  bool headless = false;  // no window is ever shown; messages go to standard error
 };
 
 enum class ExitCode : int { Ok = 0, Failure = 1, Usage = 2, NoTerminal = 3, AlreadyRunning = 4 };
@@ -184,7 +186,7 @@ class TForm_nodra : public QWidget {
   void connectLayoutEditor();
   void connectExtraPages();
   // The terminal's CONFIG folder for the wireless settings; a message in `wording` and nothing when missing.
-  std::optional<std::filesystem::path> wifiFileOrTell(const char* wording);
+  std::optional<FilePlace> wifiFileOrTell(const char* wording);
   void markField(std::size_t field);
   void runBatch();
   void showUsage();

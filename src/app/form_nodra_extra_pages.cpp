@@ -62,10 +62,9 @@ void TForm_nodra::BitBtn_naplnClick() {
 
 // --- WIFI ---
 
-std::optional<std::filesystem::path> TForm_nodra::wifiFileOrTell(const char* wording) {
-  std::error_code ec;
-  if (session_.drive && std::filesystem::is_directory(session_.drive->path("CONFIG"), ec)) {
-    return session_.drive->path(kTerminalWifiFile);
+std::optional<FilePlace> TForm_nodra::wifiFileOrTell(const char* wording) {
+  if (session_.drive && !inspectPlace(session_.drive->place("CONFIG"), true).failed()) {
+    return session_.drive->place(kTerminalWifiFile);
   }
   Message m;
   m.text = wording;
@@ -83,7 +82,7 @@ void TForm_nodra::TabSheet1Show() {
   auto path = wifiFileOrTell(
       "- NODRA sa nepodarilo zdetekovať\r\n\r\n- zvolte na NODRA voľbu PRENOS UDAJOV\r\n\r\n-vyberte žiadaný prenos");
   if (!path) return;
-  const WifiSettings w = readWifiSettings(ProfileFile(*path, session_.drive->displayPath(kTerminalWifiFile)));
+  const WifiSettings w = readWifiSettings(ProfileFile(*path));
   WifiPage* p = TabSheet1;
   p->MaskEdit_ip->setText(maskText(w.MaskEdit_ip));
   p->MaskEdit_subnet->setText(maskText(w.MaskEdit_subnet));
@@ -130,7 +129,7 @@ void TForm_nodra::BitBtn_cfg_wifiClick() {
   w.Edit_ftp_port = fromQs(p->Edit_ftp_port->text());
   w.Edit_ftp_meno = fromQs(p->Edit_ftp_meno->text());
   w.Edit_ftp_heslo = fromQs(p->Edit_ftp_heslo->text());
-  ProfileFile file(*path, session_.drive->displayPath(kTerminalWifiFile));
+  ProfileFile file(*path);
   try {
     writeWifiSettings(file, w);
   } catch (const std::exception& e) {

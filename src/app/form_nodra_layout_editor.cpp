@@ -3,10 +3,10 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <fstream>
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "fill/sample_line.h"
 #include "platform/integer_text.h"
 #include "platform/path_text.h"
 
@@ -43,15 +43,13 @@ void TForm_nodra::connectLayoutEditor() {
 }
 
 void TForm_nodra::Btn_cfg_nacitajClick() {
-  // Only the first line is shown, so only the first line is read: the input file may be very large.
-  std::ifstream in(toFsPath(settings.path_ins), std::ios::binary);
-  if (!in) {
-    reportFailure("Cannot open file \"" + settings.path_ins + "\". No such file or directory");
+  FileError error;
+  std::optional<std::string> sample = readSampleLine(FilePlace::onPc(toFsPath(settings.path_ins)), error);
+  if (!sample) {
+    reportFailure("Cannot open file \"" + settings.path_ins + "\". " + reasonText(error));
     return;
   }
-  std::string line;
-  std::getline(in, line);
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  const std::string& line = *sample;
   SampleLineBox* box = cfg_SK->RE_vstup;
   box->clear();
   box->setPlainText(qs(line));

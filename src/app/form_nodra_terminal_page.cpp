@@ -127,7 +127,7 @@ void TForm_nodra::writeFromTerminalPage(const std::function<void()>& reapply) {
 
 void TForm_nodra::ReadTerminalSettings() {
   if (!session_.drive) return;
-  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile), false);
+  ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   terminalSettings = readTerminalSettings(file);
   terminalSettingsRead_ = true;
   const TerminalSettings read = terminalSettings;
@@ -180,7 +180,7 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
   controls.id1 = fromQs(p->Edit_id1->text());
   controls.id2 = fromQs(p->Edit_id2->text());
   controls.id3 = fromQs(p->Edit_id3->text());
-  ProfileFile file(session_.drive->path(kTerminalConfigFile), session_.drive->displayPath(kTerminalConfigFile), false);
+  ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   try {
     writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
   } catch (const std::exception& e) {

@@ -10,6 +10,7 @@
 #include "app/qt_text.h"
 #include "app/terminal_picture.h"
 #include "platform/cp1250.h"
+#include "platform/exe_folder.h"
 #include "platform/single_instance.h"
 
 namespace {
@@ -49,10 +50,8 @@ int main(int argc, char* argv[]) {
     return static_cast<int>(ExitCode::Failure);
   }
 
-  SingleInstance guard("NODRA3000MTX");
-  if (!guard.acquired()) {
-    const char* text = "Tato aplikacia je uz spustena";
-    const char* caption = "Nejde spustit";
+  // Tells why the program cannot start and ends: on standard error when headless, in a box otherwise.
+  auto refuse = [&](const std::string& caption, const std::string& text, ExitCode code) {
     if (headless) {
       std::fprintf(stderr, "%s: %s\n", cp1250::toUtf8(caption).c_str(), cp1250::toUtf8(text).c_str());
     } else {
@@ -60,8 +59,21 @@ int main(int argc, char* argv[]) {
       QMessageBox box(QMessageBox::Warning, qs(caption), qs(text), QMessageBox::Ok);
       box.exec();
     }
-    return static_cast<int>(ExitCode::AlreadyRunning);
+    return static_cast<int>(code);
+  };
+
+  // Before anything is read or written: the folder must be the user's own, and the lock must hold.
+  std::string problem;
+  const std::filesystem::path executable = ownPath(argv[0]);
+  const auto programFolder = findExeFolder(executable, problem);
+  if (!programFolder) return refuse("Nejde spustit", problem, ExitCode::Failure);
+  const std::filesystem::path userLocks = userLockFolder(problem);
+  if (userLocks.empty()) return refuse("Nejde spustit", problem, ExitCode::Failure);
+  SingleInstance guard(userLocks, "NODRA3000MTX");
+  if (guard.state() == SingleInstance::State::HeldElsewhere) {
+    return refuse("Nejde spustit", "Tato aplikacia je uz spustena", ExitCode::AlreadyRunning);
   }
+  if (!guard.acquired()) return refuse("Nejde spustit", guard.problem(), ExitCode::Failure);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("NODRA3000"));
@@ -69,7 +81,8 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nodra3000"), QIcon(drawTerminalPicture(48, 96))));
   QGuiApplication::setDesktopFileName(QStringLiteral("nodra3000"));
   StartOptions options;
-  options.executable = ownPath(argv[0]);
+  options.executable = executable;
+  options.programFolder = *programFolder;
   for (int i = 1; i < argc; ++i) options.arguments << QString::fromLocal8Bit(argv[i]);
   options.headless = headless;
   int code = 0;

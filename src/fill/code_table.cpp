@@ -1,11 +1,10 @@
 #include "fill/code_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/file_place.h"
 #include "platform/path_text.h"
 
 namespace nodra {
@@ -13,23 +12,22 @@ namespace nodra {
 namespace {
 
 // Up to table.size() bytes of the file into the table; false when the file cannot be read.
-bool readTable(const std::string& fileText, CodeTable& table) {
-  int fd = ::open(toFsPath(fileText).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
+bool readTable(const std::string& fileText, CodeTable& table, FileError& error) {
+  UniqueFd fd = openForReading(FilePlace::onPc(toFsPath(fileText)), error);
+  if (!fd) return false;
   table[9] = ' ';
   std::size_t filled = 0;
   while (filled < table.size()) {
-    ssize_t n = ::read(fd, table.data() + filled, table.size() - filled);
+    ssize_t n = ::read(fd.get(), table.data() + filled, table.size() - filled);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n < 0) {
+      // Half a table would translate some names and not others.
+      error.set(FileTrouble::System, fileText, errno);
+      return false;
+    }
+    if (n == 0) break;
     filled += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   return true;
 }
 
@@ -44,9 +42,12 @@ CodeTable identityCodeTable() {
 CodeTable LoadCodeTable(bool use_tbl, const std::string& exeFolder, Ui& ui) {
   CodeTable table = identityCodeTable();
   if (!use_tbl) return table;
-  if (readTable(exeFolder + "codepage.tbl", table)) return table;
+  FileError error;
+  if (readTable(exeFolder + "codepage.tbl", table, error)) return table;
   Message m;
   m.text = "Súbor codepage.tbl sa nedá otvoriť ";
+  // The usual case, a table that is not there, needs no more words.
+  if (error.trouble != FileTrouble::Missing) m.text = withReason(m.text, error);
   m.caption = "Pozor...";
   m.icon = Icon::Information;
   m.outcome = Outcome::Failure;

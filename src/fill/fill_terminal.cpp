@@ -1,9 +1,6 @@
 #include "fill/fill_terminal.h"
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <system_error>
 
 #include "fill/code_table.h"
 #include "fill/input_file.h"
@@ -26,9 +23,8 @@ void warn(Ui& ui, std::string text, Outcome outcome = Outcome::Failure) {
   ui.message(m);
 }
 
-bool isReadableFile(const fs::path& file) {
-  std::error_code ec;
-  return fs::is_regular_file(file, ec) && ::access(file.c_str(), R_OK) == 0;
+bool isReadableFile(const fs::path& file, FileError& error) {
+  return openForReading(FilePlace::onPc(file), error).valid();
 }
 
 }  // namespace
@@ -48,11 +44,12 @@ void FillTerminal(FillContext& ctx) {
   const CodeTable table = LoadCodeTable(s.use_tbl, ctx.exeFolder, ui);
 
   InputFile input;
+  FileError error;
   auto inputFailed = [&] {
     ui.setStatus("Chyba pri otvorení súboru " + s.path_ins);
-    warn(ui, " Vstupný súbor sa nedá otvoriť ");
+    warn(ui, withDetail(" Vstupný súbor sa nedá otvoriť ", error));
   };
-  if (!input.open(toFsPath(s.path_ins))) {
+  if (!input.open(FilePlace::onPc(toFsPath(s.path_ins)), error)) {
     inputFailed();
     return;
   }
@@ -63,11 +60,12 @@ void FillTerminal(FillContext& ctx) {
   const fs::path work = toFsPath(ctx.exeFolder + "tmp_out.txt");
   RecordFileWriter writer(table, pdmPrice, pdmCount);
   // When the work file cannot be made the list is still read, so that its messages come as they would.
-  writer.open(work);
+  writer.open(FilePlace::onPc(work));
   const unsigned count = parse(input, s, ui, writer);
   input.close();
   // A list read only in part must not replace the terminal's main store.
   if (input.failed()) {
+    error.set(FileTrouble::System, s.path_ins, input.readError());
     inputFailed();
     return;
   }
@@ -76,8 +74,9 @@ void FillTerminal(FillContext& ctx) {
   ui.setProgressMax(static_cast<int>(count));
   ui.setStatus(" Prenos položiek do NODRA, stlač žltú klávesu");
 
-  if (!written || !isReadableFile(work)) {
-    warn(ui, "Súbor tmp_out.txt sa nedá otvoriť ");
+  error = writer.error();
+  if (!written || !isReadableFile(work, error)) {
+    warn(ui, withDetail("Súbor tmp_out.txt sa nedá otvoriť ", error));
     ui.setStatus("Chyba pri otvorení súboru tmp_out.txt");
     return;
   }
@@ -85,16 +84,13 @@ void FillTerminal(FillContext& ctx) {
   bool copied = false;
   // A card taken away since the detection can leave the empty folder it was mounted on: a list written
   // there would pass for delivered while the terminal never sees it.
-  std::error_code ec;
-  if (ctx.session.drive && fs::exists(ctx.session.drive->path(kTerminalConfigFile), ec)) {
-    const TerminalDrive& drive = *ctx.session.drive;
-    // A failure here shows up as a failed copy.
-    const fs::path dataFolder = drive.path("DATA");
-    if (!fs::is_directory(dataFolder, ec)) fs::create_directory(dataFolder, ec);
-    copied = copyFileReplacing(work, drive.path("data\\data_in.txt"), ec);
+  const auto& drive = ctx.session.drive;
+  if (drive) error = inspectPlace(drive->place(kTerminalConfigFile));
+  if (drive && !error.failed() && makeCardFolder(drive->root, "DATA", error)) {
+    copied = copyFileReplacing(FilePlace::onPc(work), drive->place("data\\data_in.txt"), error);
   }
   if (!copied) {
-    warn(ui, "Nepodarilo sa nakopírovať súbor do NODRA.");
+    warn(ui, withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error));
     ui.setStatus("Chyba pri kopirovaní súboru data_in.txt");
     return;
   }

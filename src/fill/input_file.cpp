@@ -1,7 +1,5 @@
 #include "fill/input_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,24 +25,19 @@ bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
 
 InputFile::~InputFile() { close(); }
 
-bool InputFile::open(const std::filesystem::path& file) {
+bool InputFile::open(const FilePlace& file, FileError& error) {
   close();
-  fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
-    close();
-    return false;
-  }
+  fd_ = openForReading(file, error);
+  if (!fd_) return false;
   buffer_.resize(2 * kChunk);
   pos_ = end_ = 0;
   eof_ = failed_ = false;
+  readError_ = 0;
   return true;
 }
 
 void InputFile::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
+  fd_.reset();
   eof_ = true;
 }
 
@@ -58,10 +51,13 @@ bool InputFile::fill() {
   if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
   ssize_t n;
   do {
-    n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    n = ::read(fd_.get(), buffer_.data() + end_, buffer_.size() - end_);
   } while (n < 0 && errno == EINTR);
   if (n <= 0) {
-    if (n < 0) failed_ = true;
+    if (n < 0) {
+      failed_ = true;
+      readError_ = errno;
+    }
     eof_ = true;
     return false;
   }

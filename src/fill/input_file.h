@@ -4,8 +4,10 @@
 // Streams through one buffer: memory does not grow with the file, and lines are views into the buffer.
 #include <filesystem>
 #include <string>
+
 #include <string_view>
 #include <vector>
+#include "platform/file_place.h"
 
 namespace nodra {
 
@@ -16,8 +18,12 @@ class InputFile {
   InputFile& operator=(const InputFile&) = delete;
   ~InputFile();
 
-  // False when the file cannot be opened for reading (missing, no rights, a folder).
-  bool open(const std::filesystem::path& file);
+  // False when the file cannot be opened for reading (missing, no rights, a folder, a pipe or device).
+  bool open(const FilePlace& file, FileError& error);
+  bool open(const std::filesystem::path& file) {
+    FileError ignored;
+    return open(FilePlace::onPc(file), ignored);
+  }
   void close();
 
   // The next piece of a line: up to and including its line feed, at most `maxChars` characters; the rest of
@@ -30,14 +36,16 @@ class InputFile {
   // Discards the rest of the current line, its line feed included.
   void skipLine();
 
-  // A read error (the medium went away) rather than the end of the file.
+  // A read error (the medium went away) rather than the end of the file; `readError` is its errno.
   bool failed() const { return failed_; }
+  int readError() const { return readError_; }
 
  private:
   // Reads more bytes after the unread ones; false at the end of the file.
   bool fill();
 
-  int fd_ = -1;
+  UniqueFd fd_;
+  int readError_ = 0;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

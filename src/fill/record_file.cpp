@@ -115,7 +115,7 @@ RecordFileWriter::RecordFileWriter(const CodeTable& table, int pdmPrice, int pdm
       priceDecimals_(recordDecimals(pdmPrice)),
       countDecimals_(recordDecimals(pdmCount)) {}
 
-bool RecordFileWriter::open(const std::filesystem::path& target) {
+bool RecordFileWriter::open(const FilePlace& target) {
   used_ = 0;
   lines_.resize(kBatch + 1024);
   ok_ = file_.open(target, error_);

@@ -1,9 +1,7 @@
 #pragma once
 // The terminal's input record file ("tmp_out.txt", copied to the card as data\data_in.txt): one line per
 // record, "code;price;count;name" and CR LF, numbers with "." whatever the locale.
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "fill/code_table.h"
@@ -28,13 +26,13 @@ class RecordFileWriter final : public RecordSink {
  public:
   RecordFileWriter(const CodeTable& table, int pdmPrice, int pdmCount);
 
-  bool open(const std::filesystem::path& target);
+  bool open(const FilePlace& target);
   void add(InputRecord& record) override;  // translates the record's name in place
   // True when the file was opened, every line written and the old file replaced.
   bool commit();
 
   unsigned count() const { return count_; }
-  const std::error_code& error() const { return error_; }
+  const FileError& error() const { return error_; }
 
  private:
   const CodeTable& table_;
@@ -49,7 +47,7 @@ class RecordFileWriter final : public RecordSink {
   static constexpr std::size_t kBatch = 1 << 16;
   std::vector<char> lines_;  // written in batches
   std::size_t used_ = 0;
-  std::error_code error_;
+  FileError error_;
 };
 
 }  // namespace nodra

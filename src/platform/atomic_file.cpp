@@ -1,28 +1,32 @@
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <random>
+#include <vector>
 
 namespace nodra {
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr long kMsdosMagic = 0x4d44;
+constexpr long kExfatMagic = 0x2011BAB0;
 
-std::error_code lastError() { return {errno, std::generic_category()}; }
-
-bool writeAll(int fd, const char* data, std::size_t size, std::error_code& ec) {
+bool writeAll(int fd, const char* data, std::size_t size, int& error) {
   while (size > 0) {
     ssize_t n = ::write(fd, data, size);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ec = lastError();
+      error = errno;
       return false;
     }
     data += n;
@@ -31,175 +35,206 @@ bool writeAll(int fd, const char* data, std::size_t size, std::error_code& ec) {
   return true;
 }
 
-bool syncFolder(const fs::path& folder, std::error_code& ec) {
-  int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd < 0) {
-    ec = lastError();
+// Some file systems cannot flush a folder; the rename itself has already happened then.
+bool syncFolder(int folder, int& error) {
+  if (::fsync(folder) != 0 && errno != EINVAL && errno != ENOTSUP) {
+    error = errno;
     return false;
   }
-  // Some file systems cannot flush a folder; the rename itself has already happened then.
-  if (::fsync(dfd) != 0 && errno != EINVAL && errno != ENOTSUP) {
-    ec = lastError();
-    ::close(dfd);
-    return false;
-  }
-  ::close(dfd);
   return true;
+}
+
+// The mode bits count too: a read-only file or folder refuses root as a write-protected card would.
+int writeRefusal(int folder, const char* name, const struct stat& st) {
+  if ((st.st_mode & 0222) == 0) return EACCES;
+  if (::faccessat(folder, name, W_OK, AT_EACCESS | AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  return 0;
+}
+
+bool sameBytes(int folder, const char* a, const char* b, off_t size) {
+  UniqueFd x(::openat(folder, a, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  UniqueFd y(::openat(folder, b, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!x || !y) return false;
+  std::vector<char> bx(1 << 16), by(1 << 16);
+  for (off_t done = 0; done < size;) {
+    ssize_t nx = ::read(x.get(), bx.data(), bx.size());
+    ssize_t ny = ::read(y.get(), by.data(), by.size());
+    if (nx <= 0 || nx != ny || std::memcmp(bx.data(), by.data(), static_cast<std::size_t>(nx)) != 0) return false;
+    done += nx;
+  }
+  return true;
+}
+
+// Temporaries of earlier writes that were cut short. The program holds its single-instance lock, so nothing of
+// that name beside a target is still being written. On FAT a power cut during the rename can leave the
+// temporary sharing the target's clusters until the card is checked; one that equals the target stays.
+void removeLeftovers(const WriteSlot& slot) {
+  int listing = ::openat(slot.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return;
+  DIR* dir = ::fdopendir(listing);
+  if (dir == nullptr) {
+    ::close(listing);
+    return;
+  }
+  std::vector<std::string> leftovers;
+  while (dirent* entry = ::readdir(dir)) {
+    if (isTemporaryName(entry->d_name)) leftovers.emplace_back(entry->d_name);
+  }
+  ::closedir(dir);
+  if (leftovers.empty()) return;
+  struct statfs fsInfo {};
+  const bool fat = ::fstatfs(slot.folder.get(), &fsInfo) == 0 &&
+                   (static_cast<long>(fsInfo.f_type) == kMsdosMagic || static_cast<long>(fsInfo.f_type) == kExfatMagic);
+  for (const std::string& name : leftovers) {
+    struct stat st {};
+    if (::fstatat(slot.folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (fat && slot.exists && st.st_size == slot.existing.st_size &&
+        sameBytes(slot.folder.get(), name.c_str(), slot.name.c_str(), st.st_size)) {
+      continue;
+    }
+    ::unlinkat(slot.folder.get(), name.c_str(), 0);
+  }
 }
 
 }  // namespace
 
-bool isWritable(const fs::path& target, std::error_code& ec) {
-  struct stat st {};
-  fs::path folder = target.parent_path();
-  if (::stat(folder.empty() ? "." : folder.c_str(), &st) != 0) {
-    ec = lastError();
-    return false;
-  }
-  if (!S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
-    ec = std::make_error_code(std::errc::permission_denied);
-    return false;
-  }
-  if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      ec = std::make_error_code(std::errc::is_a_directory);
-      return false;
-    }
-    if ((st.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
-      ec = std::make_error_code(std::errc::permission_denied);
-      return false;
-    }
+bool isTemporaryName(std::string_view name) {
+  if (name.size() != 12 || name.substr(0, 3) != "~ND" || name.substr(8) != ".TMP") return false;
+  for (char c : name.substr(3, 5)) {
+    if (c < '0' || c > '9') return false;
   }
   return true;
+}
+
+namespace {
+bool slotWritable(const WriteSlot& slot, FileError& error) {
+  struct stat folder {};
+  int refusal = ::fstat(slot.folder.get(), &folder) == 0 ? writeRefusal(slot.folder.get(), ".", folder) : errno;
+  if (refusal == 0 && slot.exists) refusal = writeRefusal(slot.folder.get(), slot.name.c_str(), slot.existing);
+  if (refusal != 0) error.set(FileTrouble::System, slot.shown, refusal);
+  return refusal == 0;
+}
+}  // namespace
+
+bool isWritable(const FilePlace& target, FileError& error) {
+  WriteSlot slot;
+  return openWriteSlot(target, slot, error) && slotWritable(slot, error);
 }
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
 void AtomicFileWriter::discard() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-    ::unlink(temporary_.c_str());
+  if (fd_) {
+    fd_.reset();
+    ::unlinkat(slot_.folder.get(), temporary_.c_str(), 0);
   }
   buffer_.clear();
 }
 
-bool AtomicFileWriter::open(const fs::path& target, std::error_code& ec) {
+bool AtomicFileWriter::fail(FileError& error, int systemError) {
+  error.set(FileTrouble::System, slot_.shown, systemError);
   discard();
-  if (!isWritable(target, ec)) return false;
-  target_ = target;
-  mode_t mode = 0666;
-  bool replacing = false;
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-    replacing = true;
-  }
+  return false;
+}
+
+bool AtomicFileWriter::open(const FilePlace& target, FileError& error) {
+  discard();
+  error = {};
+  if (!openWriteSlot(target, slot_, error) || !slotWritable(slot_, error)) return false;
+  removeLeftovers(slot_);
+  // Never a set-ID, sticky or execute bit, and never more than the old file allowed; the umask applies on top.
+  const mode_t mode = slot_.exists ? (slot_.existing.st_mode & 0666) : 0666;
   // A short name: a FAT card then needs no long-name entries for it.
   static std::mt19937 random{std::random_device{}()};
   for (int attempt = 0; attempt < 100; ++attempt) {
     char name[16];
     std::snprintf(name, sizeof name, "~ND%05u.TMP", static_cast<unsigned>(random() % 100000));
-    temporary_ = target.parent_path() / name;
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-    if (fd_ >= 0) {
-      // The umask applies at creation; a replaced file keeps exactly the mode it had.
-      if (replacing) ::fchmod(fd_, mode);
+    temporary_ = name;
+    fd_.reset(::openat(slot_.folder.get(), name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (fd_) {
       buffer_.reserve(kBufferSize);
       return true;
     }
     if (errno != EEXIST) break;
   }
-  ec = lastError();
+  error.set(FileTrouble::System, slot_.shown, errno);
   return false;
 }
 
-bool AtomicFileWriter::flushBuffer(std::error_code& ec) {
+bool AtomicFileWriter::flushBuffer(FileError& error) {
   if (buffer_.empty()) return true;
-  bool ok = writeAll(fd_, buffer_.data(), buffer_.size(), ec);
+  int systemError = 0;
+  bool ok = writeAll(fd_.get(), buffer_.data(), buffer_.size(), systemError);
   buffer_.clear();
-  return ok;
+  return ok || fail(error, systemError);
 }
 
-bool AtomicFileWriter::write(std::string_view bytes, std::error_code& ec) {
-  if (fd_ < 0) {
-    ec = std::make_error_code(std::errc::bad_file_descriptor);
+bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
+  if (!fd_) {
+    error.set(FileTrouble::System, slot_.shown, EBADF);
     return false;
   }
   if (buffer_.size() + bytes.size() > kBufferSize) {
-    if (!flushBuffer(ec)) return false;
-    if (bytes.size() >= kBufferSize) return writeAll(fd_, bytes.data(), bytes.size(), ec);
+    if (!flushBuffer(error)) return false;
+    if (bytes.size() >= kBufferSize) {
+      int systemError = 0;
+      return writeAll(fd_.get(), bytes.data(), bytes.size(), systemError) || fail(error, systemError);
+    }
   }
   buffer_.append(bytes);
   return true;
 }
 
-bool AtomicFileWriter::commit(std::error_code& ec) {
-  if (fd_ < 0) {
-    ec = std::make_error_code(std::errc::bad_file_descriptor);
+bool AtomicFileWriter::commit(FileError& error) {
+  if (!fd_) {
+    error.set(FileTrouble::System, slot_.shown, EBADF);
     return false;
   }
-  bool ok = flushBuffer(ec);
+  if (!flushBuffer(error)) return false;
   // A failed flush to the medium is final: the data may not be there.
-  if (ok && ::fsync(fd_) != 0) {
-    ec = lastError();
-    ok = false;
-  }
-  if (::close(fd_) != 0 && ok) {
-    ec = lastError();
-    ok = false;
-  }
-  fd_ = -1;
-  if (ok && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-    ec = lastError();
-    ok = false;
-  }
-  if (!ok) {
-    ::unlink(temporary_.c_str());
+  if (::fsync(fd_.get()) != 0) return fail(error, errno);
+  if (::close(fd_.release()) != 0) {
+    const int closeError = errno;
+    ::unlinkat(slot_.folder.get(), temporary_.c_str(), 0);
+    error.set(FileTrouble::System, slot_.shown, closeError);
     return false;
   }
-  return syncFolder(target_.parent_path(), ec);
+  if (::renameat(slot_.folder.get(), temporary_.c_str(), slot_.folder.get(), slot_.name.c_str()) != 0) {
+    const int renameError = errno;
+    ::unlinkat(slot_.folder.get(), temporary_.c_str(), 0);
+    error.set(FileTrouble::System, slot_.shown, renameError);
+    return false;
+  }
+  int systemError = 0;
+  if (!syncFolder(slot_.folder.get(), systemError)) {
+    error.set(FileTrouble::System, slot_.shown, systemError);
+    return false;
+  }
+  return true;
 }
 
-bool replaceFile(const fs::path& target, std::string_view bytes, std::error_code& ec) {
+bool replaceFile(const FilePlace& target, std::string_view bytes, FileError& error) {
   AtomicFileWriter writer;
-  return writer.open(target, ec) && writer.write(bytes, ec) && writer.commit(ec);
+  return writer.open(target, error) && writer.write(bytes, error) && writer.commit(error);
 }
 
-bool copyFileReplacing(const fs::path& source, const fs::path& target, std::error_code& ec) {
-  int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) {
-    ec = lastError();
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(in, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ec = S_ISDIR(st.st_mode) ? std::make_error_code(std::errc::is_a_directory) : lastError();
-    ::close(in);
-    return false;
-  }
+bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error) {
+  UniqueFd in = openForReading(source, error);
+  if (!in) return false;
   AtomicFileWriter writer;
-  if (!writer.open(target, ec)) {
-    ::close(in);
-    return false;
-  }
-  std::string chunk(kBufferSize, '\0');
+  if (!writer.open(target, error)) return false;
+  auto chunk = std::make_unique_for_overwrite<char[]>(kBufferSize);
   for (;;) {
-    ssize_t n = ::read(in, chunk.data(), chunk.size());
+    ssize_t n = ::read(in.get(), chunk.get(), kBufferSize);
     if (n < 0) {
       if (errno == EINTR) continue;
-      ec = lastError();
-      ::close(in);
+      error.set(FileTrouble::System, source.displayText(), errno);
       return false;
     }
     if (n == 0) break;
-    if (!writer.write(std::string_view(chunk.data(), static_cast<std::size_t>(n)), ec)) {
-      ::close(in);
-      return false;
-    }
+    if (!writer.write(std::string_view(chunk.get(), static_cast<std::size_t>(n)), error)) return false;
   }
-  ::close(in);
-  return writer.commit(ec);
+  return writer.commit(error);
 }
 
 }  // namespace nodra

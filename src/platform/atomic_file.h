@@ -1,15 +1,16 @@
 #pragma once
 // Replacing a file so that a crash or a pulled card leaves the old file or the new one, never a torn one:
 // write a temporary file beside the target, flush it to the medium, rename it over the target, flush the folder.
-#include <filesystem>
+// The new file never inherits more than the old one's read and write bits, limited by the umask.
 #include <string>
 #include <string_view>
-#include <system_error>
+
+#include "platform/file_place.h"
 
 namespace nodra {
 
 // A read-only target or folder counts as not writable even for root, as a write-protected card would.
-bool isWritable(const std::filesystem::path& target, std::error_code& ec);
+bool isWritable(const FilePlace& target, FileError& error);
 
 class AtomicFileWriter {
  public:
@@ -18,25 +19,31 @@ class AtomicFileWriter {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
   ~AtomicFileWriter();  // an uncommitted write is discarded; the target stays as it was
 
-  bool open(const std::filesystem::path& target, std::error_code& ec);
-  bool write(std::string_view bytes, std::error_code& ec);
+  // Also removes what earlier, interrupted writes left beside the target.
+  bool open(const FilePlace& target, FileError& error);
+  bool write(std::string_view bytes, FileError& error);
   // Flushes, renames over the target and flushes the folder.
-  bool commit(std::error_code& ec);
+  bool commit(FileError& error);
   void discard();
+  bool isOpen() const { return fd_.valid(); }
 
  private:
-  bool flushBuffer(std::error_code& ec);
+  bool flushBuffer(FileError& error);
+  bool fail(FileError& error, int systemError);
 
-  std::filesystem::path target_;
-  std::filesystem::path temporary_;
-  int fd_ = -1;
+  WriteSlot slot_;
+  std::string temporary_;
+  UniqueFd fd_;
   std::string buffer_;
 };
 
 // The whole content at once.
-bool replaceFile(const std::filesystem::path& target, std::string_view bytes, std::error_code& ec);
+bool replaceFile(const FilePlace& target, std::string_view bytes, FileError& error);
 
 // Copies `source` over `target` atomically. Fails when the source cannot be read.
-bool copyFileReplacing(const std::filesystem::path& source, const std::filesystem::path& target, std::error_code& ec);
+bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error);
+
+// The names this writer gives its temporary files ("~ND12345.TMP").
+bool isTemporaryName(std::string_view name);
 
 }  // namespace nodra

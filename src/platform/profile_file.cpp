@@ -1,9 +1,5 @@
 #include "platform/profile_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <vector>
 
 #include "platform/atomic_file.h"
@@ -12,7 +8,9 @@
 namespace nodra {
 namespace fs = std::filesystem;
 
-WriteError::WriteError(const std::string& fileText) : std::runtime_error("Unable to write to " + fileText) {}
+WriteError::WriteError(const std::string& fileText, const std::string& cause)
+    : std::runtime_error("Unable to write to " + fileText +
+                         (cause.empty() ? std::string() : "\r\n\r\nDôvod: " + cause + ".")) {}
 
 namespace profile_text {
 namespace {
@@ -164,45 +162,31 @@ std::string set(std::string_view content, std::string_view section, std::string_
 
 namespace {
 
-// False when the file is missing or cannot be read to its end (a folder, a medium failing under the read);
-// `bytes` then holds nothing. A stream would throw from its buffer on such a read error.
-bool readAll(const fs::path& file, std::string& bytes) {
-  bytes.clear();
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char chunk[1 << 14];
-  for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ::close(fd);
-      if (n < 0) bytes.clear();
-      return n == 0;
-    }
-    bytes.append(chunk, static_cast<std::size_t>(n));
-  }
-}
-
-std::string readAll(const fs::path& file) {
+// Empty when the file is missing or cannot be read to its end (a folder, a medium failing under the read).
+std::string readAll(const FilePlace& place) {
   std::string bytes;
-  readAll(file, bytes);
+  FileError ignored;
+  readWholeFile(place, bytes, ignored);
   return bytes;
 }
 
 }  // namespace
 
+ProfileFile::ProfileFile(FilePlace place, Creation creation)
+    : place_(std::move(place)), displayName_(place_.displayText()), mayCreate_(creation == Creation::MayCreate) {}
+
 ProfileFile::ProfileFile(fs::path file, std::string displayName, bool mayCreate)
-    : file_(std::move(file)), displayName_(std::move(displayName)), mayCreate_(mayCreate) {}
+    : place_(FilePlace::onPc(std::move(file))), displayName_(std::move(displayName)), mayCreate_(mayCreate) {}
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key, std::string_view fallback) const {
   std::string value;
-  if (profile_text::find(readAll(file_), section, key, value)) return value;
+  if (profile_text::find(readAll(place_), section, key, value)) return value;
   return std::string(fallback);
 }
 
 int ProfileFile::readInteger(std::string_view section, std::string_view key, int fallback) const {
   std::string value;
-  if (!profile_text::find(readAll(file_), section, key, value)) return fallback;
+  if (!profile_text::find(readAll(place_), section, key, value)) return fallback;
   return parseInteger(value).value_or(fallback);
 }
 
@@ -213,19 +197,21 @@ bool ProfileFile::readBool(std::string_view section, std::string_view key, bool 
 void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   // A line break or NUL in a value would change the file's structure.
   if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) throw WriteError(displayName_);
-  std::error_code ec;
-  bool exists = fs::is_regular_file(file_, ec);
-  if (!exists && !mayCreate_) throw WriteError(displayName_);
   std::string before;
-  // A file that cannot be read whole cannot be rewritten without losing what was not read.
-  if (exists && !readAll(file_, before)) throw WriteError(displayName_);
+  FileError error;
+  const bool exists = readWholeFile(place_, before, error);
+  if (!exists) {
+    // A file that cannot be read whole cannot be rewritten without losing what was not read.
+    if (error.trouble != FileTrouble::Missing) throw WriteError(displayName_, reasonText(error));
+    if (!mayCreate_) throw WriteError(displayName_, reasonText(error));
+  }
   std::string after = profile_text::set(before, section, key, value);
   if (exists && after == before) {
     // Nothing changes, but a write to a protected file must still fail as it would have.
-    if (!isWritable(file_, ec)) throw WriteError(displayName_);
+    if (!isWritable(place_, error)) throw WriteError(displayName_, reasonText(error));
     return;
   }
-  if (!replaceFile(file_, after, ec)) throw WriteError(displayName_);
+  if (!replaceFile(place_, after, error)) throw WriteError(displayName_, reasonText(error));
 }
 
 void ProfileFile::writeInteger(std::string_view section, std::string_view key, int value) {

@@ -7,18 +7,23 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_place.h"
+
 namespace nodra {
 
-// "Unable to write to %s": the write could not be done and the file is as it was.
+// "Unable to write to %s": the write could not be done and the file is as it was. The cause, when known,
+// follows on a line of its own ("Dôvod: ...").
 class WriteError : public std::runtime_error {
  public:
-  explicit WriteError(const std::string& fileText);
+  explicit WriteError(const std::string& fileText, const std::string& cause = {});
 };
 
 class ProfileFile {
  public:
-  // `displayName` is the Windows-1250 name used in the error text. A file that may not be created
-  // (the terminal's own settings) fails the write when it is missing.
+  // A file that may not be created (the terminal's own settings) fails the write when it is missing.
+  enum class Creation { MayCreate, MustExist };
+  explicit ProfileFile(FilePlace place, Creation creation = Creation::MayCreate);
+  // A file on the PC; `displayName` is the Windows-1250 name used in the error text.
   ProfileFile(std::filesystem::path file, std::string displayName, bool mayCreate = true);
 
   std::string readString(std::string_view section, std::string_view key, std::string_view fallback) const;
@@ -30,11 +35,11 @@ class ProfileFile {
   void writeInteger(std::string_view section, std::string_view key, int value);
   void writeBool(std::string_view section, std::string_view key, bool value);
 
-  const std::filesystem::path& path() const { return file_; }
+  const FilePlace& place() const { return place_; }
   const std::string& displayName() const { return displayName_; }
 
  private:
-  std::filesystem::path file_;
+  FilePlace place_;
   std::string displayName_;
   bool mayCreate_;
 };

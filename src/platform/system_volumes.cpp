@@ -113,22 +113,25 @@ struct Candidate {
 // Probes read the medium directly; 4 KiB suits the logical block size of every card and disk.
 constexpr std::size_t kProbeSize = 4096;
 
-bool readsFromMedium(const fs::path& probeFile) {
-  int fd = ::open(probeFile.c_str(), O_RDONLY | O_CLOEXEC | O_DIRECT);
-  // Some file systems refuse direct access; the plain read is the best they offer.
-  if (fd < 0 && errno == EINVAL) fd = ::open(probeFile.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+bool readsFromMedium(int probeFile) {
   alignas(kProbeSize) char buffer[kProbeSize];
+  const int flags = ::fcntl(probeFile, F_GETFL);
+  // Some file systems refuse direct access; the plain read is the best they offer.
+  const bool direct = flags >= 0 && ::fcntl(probeFile, F_SETFL, flags | O_DIRECT) == 0;
   ssize_t n = 0;
-  for (int plainRetry = 0; plainRetry < 2; ++plainRetry) {
-    do {
-      n = ::pread(fd, buffer, sizeof buffer, 0);
-    } while (n < 0 && errno == EINTR);
-    if (n >= 0 || errno != EINVAL) break;
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || (flags & O_DIRECT) == 0 || ::fcntl(fd, F_SETFL, flags & ~O_DIRECT) != 0) break;
+  do {
+    n = ::pread(probeFile, buffer, sizeof buffer, 0);
+  } while (n < 0 && errno == EINTR);
+  if (direct) {
+    if (n < 0 && errno == EINVAL) {
+      ::fcntl(probeFile, F_SETFL, flags);
+      do {
+        n = ::pread(probeFile, buffer, sizeof buffer, 0);
+      } while (n < 0 && errno == EINTR);
+    } else {
+      ::fcntl(probeFile, F_SETFL, flags);
+    }
   }
-  ::close(fd);
   return n >= 0;
 }
 
@@ -203,7 +206,7 @@ std::vector<Volume> SystemVolumeSource::removableVolumes() {
   return volumes;
 }
 
-bool SystemVolumeSource::hasReadableMedium(const Volume& volume, const fs::path& probeFile) {
+bool SystemVolumeSource::hasReadableMedium(const Volume& volume, int probeFile) {
   if (volume.device != 0) {
     // The node goes the moment the device does; an empty card reader reports size 0.
     auto size = readSysfsNumber(sysfsNode(sysfsRoot_, volume.device) / "size");

@@ -19,7 +19,7 @@ class SystemVolumeSource final : public VolumeSource {
   std::vector<Volume> removableVolumes() override;
   // The device is still in sysfs with a size above 0, and the first bytes of `probeFile` come from the
   // medium itself, not from the cache: a card pulled out without unmounting counts as gone.
-  bool hasReadableMedium(const Volume& volume, const std::filesystem::path& probeFile) override;
+  bool hasReadableMedium(const Volume& volume, int probeFile) override;
 
  private:
   std::filesystem::path mountTable_;

@@ -26,7 +26,7 @@ class FolderListSource final : public VolumeSource {
     }
   }
   std::vector<Volume> removableVolumes() override { return volumes_; }
-  bool hasReadableMedium(const Volume& volume, const fs::path&) override {
+  bool hasReadableMedium(const Volume& volume, int) override {
     std::error_code ec;
     return fs::is_directory(volume.root, ec);
   }

@@ -20,9 +20,9 @@ class VolumeSource {
   virtual ~VolumeSource() = default;
   // Candidates in drive-letter order. Failures on one volume are silent.
   virtual std::vector<Volume> removableVolumes() = 0;
-  // Whether the medium answers: a card pulled out without unmounting must count as gone. `probeFile` is a
-  // file on the volume whose first bytes may be read from the medium itself.
-  virtual bool hasReadableMedium(const Volume& volume, const std::filesystem::path& probeFile) = 0;
+  // Whether the medium answers: a card pulled out without unmounting must count as gone. `probeFile` is an
+  // open regular file on the volume whose first bytes may be read from the medium itself.
+  virtual bool hasReadableMedium(const Volume& volume, int probeFile) = 0;
 };
 
 // The folders of NODRA3000_DRIVES when that variable is set, otherwise the system's mount table.

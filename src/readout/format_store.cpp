@@ -50,9 +50,11 @@ void badNumber(Ui& ui, std::string_view code) {
   ui.message(m);
 }
 
-// A short or failed write must not end in "Dáta vyčítané".
-void outputNotWritten(Ui& ui, const std::string& outputPath) {
-  ui.message(warningBox("Do súboru " + outputPath + " sa nepodarilo zapísať všetky údaje.", kTransferError));
+// A short or failed write must not end in "Dáta vyčítané"; the previous file stays.
+void outputNotWritten(Ui& ui, const std::string& outputPath, const FileError& error) {
+  ui.message(warningBox(withReason("Do súboru " + outputPath + " sa nepodarilo zapísať všetky údaje.", error) +
+                            "\r\nPredchádzajúci súbor zostal nezmenený.",
+                        kTransferError));
   ui.setStatus(kReadOutFailed);
 }
 
@@ -78,9 +80,12 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
     storeNotCopied(ui, pathTooLongText(longPath, kPathLimit), storeIdentifier);
     return;
   }
-  std::error_code ec;
-  if (!drive || !copyToWorkFile(drive->path(relative), toFsPath(workFilePath), ec)) {
-    storeNotCopied(ui, "Súbor " + sourceText + " neexistuje.", storeIdentifier);
+  FileError error;
+  if (!drive || !copyToWorkFile(drive->place(relative), toFsPath(workFilePath), error)) {
+    // A store that is there but cannot be read is not "missing": say what the system said.
+    std::string text =
+        !drive || error.trouble == FileTrouble::Missing ? "Súbor " + sourceText + " neexistuje." : fileErrorText(error);
+    storeNotCopied(ui, std::move(text), storeIdentifier);
     return;
   }
   ui.setActivity(sourceText);
@@ -90,9 +95,10 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
 void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath) {
   Ui& ui = ctx.session.ui;
   StoreOutputFile output;
-  if (!output.create(toFsPath(outputPath))) {
+  FileError error;
+  if (!output.create(FilePlace::onPc(toFsPath(outputPath)), error)) {
     Message m;
-    m.text = "Subor " + outputPath + " sa nepodarilo otvorit";
+    m.text = withReason("Subor " + outputPath + " sa nepodarilo otvorit", error);
     m.icon = Icon::Error;
     m.buttons = Buttons::Abort;
     m.defaultAnswer = Answer::Abort;
@@ -102,9 +108,9 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     return;
   }
   StoreLineReader reader;
-  if (!reader.open(toFsPath(workFilePath))) {
-    output.close();
-    ui.message(warningBox("Subor " + workFilePath + " sa nepodarilo otvorit", kTransferError));
+  if (!reader.open(FilePlace::onPc(toFsPath(workFilePath)), error)) {
+    output.abandon();
+    ui.message(warningBox(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error), kTransferError));
     return;
   }
 
@@ -135,22 +141,26 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     if (layout.Old_OSK) out = WriteOldLine(out, item, layout);
     output.advanceTo(out);
     if (!output.flushIfFull()) {
-      output.close();
-      outputNotWritten(ui, outputPath);
+      output.abandon();
+      outputNotWritten(ui, outputPath, output.error());
       return;
     }
   }
   const bool readFailed = reader.failed();
   reader.close();
   if (readFailed) {
-    output.close();
-    ui.message(warningBox("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", kTransferError));
+    output.abandon();
+    FileError readError;
+    readError.set(FileTrouble::System, workFilePath, reader.readError());
+    ui.message(warningBox(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readError) +
+                              "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený.",
+                          kTransferError));
     ui.setStatus(kReadOutFailed);
     return;
   }
   ui.setTitle(kApplicationTitle);
-  if (!output.close()) {
-    outputNotWritten(ui, outputPath);
+  if (!output.close(error)) {
+    outputNotWritten(ui, outputPath, error);
     return;
   }
   ui.setStatus(kDataReadOut);

@@ -1,8 +1,5 @@
 #include "readout/raw_copy.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
 #include "readout/read_out_texts.h"
@@ -45,15 +42,19 @@ bool CopyRawStore(ReadOutContext& ctx, std::string_view name) {
   if (target.size() > kPathLimit) return notCopied(ui, pathTooLongText(target, kPathLimit));
   if (!drive) return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
 
-  const std::filesystem::path source = drive->path(relative);
-  std::error_code ec;
-  if (copyFileReplacing(source, toFsPath(target), ec)) return true;
-  std::error_code existsError;
-  if (!std::filesystem::exists(source, existsError)) {
-    if (name == "VP_OUT.TXT") return true;
-    return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
+  const FilePlace source = drive->place(relative);
+  const FilePlace copy = FilePlace::onPc(toFsPath(target));
+  FileError error;
+  if (inspectPlace(source).trouble == FileTrouble::Missing) {
+    // Only a card that is still there can tell that it has no VP store.
+    const bool cardThere = !inspectPlace(drive->place(kTerminalConfigFile)).failed();
+    if (name != "VP_OUT.TXT" || !cardThere) return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
+    // The terminal has no VP store: an empty copy, so that an earlier run's receipts are not taken for today's.
+    if (replaceFile(copy, "", error)) return true;
+    return notCopied(ui, withReason("Súbor " + target + " sa nepodarilo zapísať", error) + ".");
   }
-  return notCopied(ui, "Súbor " + sourceText + " sa nepodarilo skopírovať do " + target + ".");
+  if (copyFileReplacing(source, copy, error)) return true;
+  return notCopied(ui, withReason("Súbor " + sourceText + " sa nepodarilo skopírovať do " + target, error) + ".");
 }
 
 }  // namespace nodra

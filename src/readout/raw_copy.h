@@ -12,7 +12,8 @@ namespace nodra {
 std::string rawCopyTarget(std::string_view suroveDataPath, std::string_view name);
 
 // Copies DATA\<name> from the last detected drive, replacing the target atomically. A failure is reported in a
-// box naming the file; a missing VP_OUT.TXT is no failure (the terminal creates it only when used).
+// box naming the file; a missing VP_OUT.TXT is no failure (the terminal creates it only when used) and
+// gives an empty copy.
 // False when the file was not copied and the user was told.
 bool CopyRawStore(ReadOutContext& ctx, std::string_view name);
 

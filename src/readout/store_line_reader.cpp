@@ -206,34 +206,33 @@ int StoreFields::split(std::string_view line, bool slackAfter) {
 
 StoreLineReader::~StoreLineReader() { close(); }
 
-bool StoreLineReader::open(const std::filesystem::path& file) {
+bool StoreLineReader::open(const FilePlace& file, FileError& error) {
   close();
-  fd_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) return false;
+  fd_ = openForReading(file, error);
+  if (!fd_) return false;
   buffer_.resize(kBufferSize + kStoreReadSlack);
   pos_ = end_ = 0;
   eof_ = failed_ = hitEnd_ = false;
+  readError_ = 0;
   lastReadEmpty_ = true;
   return true;
 }
 
-void StoreLineReader::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+void StoreLineReader::close() { fd_.reset(); }
 
 // Keeps at least kWindow bytes ahead unless the file ends first, so a read never straddles a refill.
 void StoreLineReader::fill() {
-  if (eof_ || fd_ < 0 || end_ - pos_ >= kWindow) return;
+  if (eof_ || !fd_ || end_ - pos_ >= kWindow) return;
   std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
   end_ -= pos_;
   pos_ = 0;
   while (end_ < kWindow) {
-    ssize_t n = ::read(fd_, buffer_.data() + end_, kBufferSize - end_);
+    ssize_t n = ::read(fd_.get(), buffer_.data() + end_, kBufferSize - end_);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       eof_ = true;
       failed_ = n < 0;
+      if (n < 0) readError_ = errno;
       return;
     }
     end_ += static_cast<std::size_t>(n);
@@ -244,7 +243,7 @@ bool StoreLineReader::next(std::string_view& line) {
   line = {};
   // After a read that ran into the end of the file there is no further read: a file whose last line has no
   // line end has no empty read after it.
-  if (hitEnd_ || fd_ < 0) return false;
+  if (hitEnd_ || !fd_) return false;
   fill();
   const std::size_t available = end_ - pos_;
   if (available == 0) {

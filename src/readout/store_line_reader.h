@@ -3,8 +3,10 @@
 // formatted and the XML read-outs share. Streams: memory does not grow with the file.
 #include <filesystem>
 #include <string>
+
 #include <string_view>
 #include <vector>
+#include "platform/file_place.h"
 
 namespace nodra {
 
@@ -20,7 +22,11 @@ class StoreLineReader {
   StoreLineReader& operator=(const StoreLineReader&) = delete;
   ~StoreLineReader();
 
-  bool open(const std::filesystem::path& file);
+  bool open(const FilePlace& file, FileError& error);
+  bool open(const std::filesystem::path& file) {
+    FileError ignored;
+    return open(FilePlace::onPc(file), ignored);
+  }
   void close();
 
   // The next read, valid until the next call: up to and including its line feed, at most kStoreLineMax
@@ -32,13 +38,15 @@ class StoreLineReader {
   // may be read; what they hold means nothing.
   bool next(std::string_view& line);
   bool endedWithEmptyRead() const { return lastReadEmpty_; }
-  // A read error (the medium went away) rather than the end of the file.
+  // A read error (the medium went away) rather than the end of the file; `readError` is its errno.
   bool failed() const { return failed_; }
+  int readError() const { return readError_; }
 
  private:
   void fill();
 
-  int fd_ = -1;
+  UniqueFd fd_;
+  int readError_ = 0;
   std::string buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;

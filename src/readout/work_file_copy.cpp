@@ -6,7 +6,8 @@
 
 #include <cerrno>
 #include <memory>
-#include <utility>
+
+#include "platform/path_text.h"
 
 namespace nodra {
 
@@ -14,32 +15,18 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
+// errno after a failed read or write: which side failed decides whose name the message carries.
+enum class Side { Source, Target };
 
- private:
-  int fd_;
-};
-
-bool fail(std::error_code& ec) {
-  ec.assign(errno, std::generic_category());
-  return false;
-}
-
-bool copyThroughBuffer(int in, int out, std::error_code& ec) {
+bool copyThroughBuffer(int in, int out, Side& side) {
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   for (;;) {
     ssize_t n = ::read(in, chunk.get(), kChunk);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return fail(ec);
+    if (n < 0) {
+      side = Side::Source;
+      return false;
+    }
     if (n == 0) return true;
     const char* data = chunk.get();
     auto left = static_cast<std::size_t>(n);
@@ -48,7 +35,8 @@ bool copyThroughBuffer(int in, int out, std::error_code& ec) {
       if (written < 0 && errno == EINTR) continue;
       if (written <= 0) {
         if (written == 0) errno = EIO;
-        return fail(ec);
+        side = Side::Target;
+        return false;
       }
       data += written;
       left -= static_cast<std::size_t>(written);
@@ -58,13 +46,25 @@ bool copyThroughBuffer(int in, int out, std::error_code& ec) {
 
 }  // namespace
 
-bool copyToWorkFile(const std::filesystem::path& source, const std::filesystem::path& workFile, std::error_code& ec) {
-  Descriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-  if (in.get() < 0) return fail(ec);
-  Descriptor out(::open(workFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (out.get() < 0) return fail(ec);
+UniqueFd createWorkFile(const std::filesystem::path& workFile, FileError& error) {
+  if (::unlink(workFile.c_str()) != 0 && errno != ENOENT) {
+    error.set(FileTrouble::System, toDisplayText(workFile), errno);
+    return UniqueFd();
+  }
+  UniqueFd out(::open(workFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (!out) error.set(FileTrouble::System, toDisplayText(workFile), errno);
+  return out;
+}
+
+bool copyToWorkFile(const FilePlace& source, const std::filesystem::path& workFile, FileError& error) {
+  error = {};
+  UniqueFd in = openForReading(source, error);
+  if (!in) return false;
+  UniqueFd out = createWorkFile(workFile, error);
+  if (!out) return false;
   // In the kernel where it can; a source that cannot be spliced is copied through a buffer.
   bool viaBuffer = false;
+  Side side = Side::Source;
   for (;;) {
     ssize_t n = ::sendfile(out.get(), in.get(), nullptr, kChunk);
     if (n < 0 && errno == EINTR) continue;
@@ -72,11 +72,24 @@ bool copyToWorkFile(const std::filesystem::path& source, const std::filesystem::
       viaBuffer = true;
       break;
     }
-    if (n < 0) return fail(ec);
+    if (n < 0) {
+      // sendfile does not say which end failed: a full PC disk and a failing card look alike.
+      side = (errno == ENOSPC || errno == EDQUOT || errno == EFBIG) ? Side::Target : Side::Source;
+      const int copyError = errno;
+      error.set(FileTrouble::System, side == Side::Source ? source.displayText() : toDisplayText(workFile), copyError);
+      return false;
+    }
     if (n == 0) break;
   }
-  if (viaBuffer && !copyThroughBuffer(in.get(), out.get(), ec)) return false;
-  if (::close(out.release()) != 0) return fail(ec);
+  if (viaBuffer && !copyThroughBuffer(in.get(), out.get(), side)) {
+    const int copyError = errno;
+    error.set(FileTrouble::System, side == Side::Source ? source.displayText() : toDisplayText(workFile), copyError);
+    return false;
+  }
+  if (::close(out.release()) != 0) {
+    error.set(FileTrouble::System, toDisplayText(workFile), errno);
+    return false;
+  }
   return true;
 }
 

@@ -1,8 +1,5 @@
 #include "terminal/program_upload.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/atomic_file.h"
 #include "platform/integer_text.h"
 #include "platform/path_text.h"
@@ -42,17 +39,24 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
   Ui& ui = session.ui;
 
   // A card taken away since the detection can leave the empty folder it was mounted on: nothing goes there.
-  std::error_code ec;
-  auto cardStillThere = [&drive, &ec] { return std::filesystem::exists(drive->path(kTerminalConfigFile), ec); };
+  FileError error;
+  auto cardStillThere = [&drive, &error] {
+    error = inspectPlace(drive->place(kTerminalConfigFile));
+    return !error.failed();
+  };
 
   // Created before the program is looked for, so it stays even when the program is missing.
-  auto folder = drive->path("PROGRAM");
-  if (cardStillThere() && !std::filesystem::is_directory(folder, ec)) std::filesystem::create_directory(folder, ec);
+  FileError folderError;
+  if (cardStillThere()) makeCardFolder(drive->root, "PROGRAM", folderError);
 
-  auto source = toFsPath(programPath);
-  if (programPath.empty() || !std::filesystem::is_regular_file(source, ec)) {
-    ui.message(box("- zadaný program neexistuje\r\n\r\n- skontrolujte umiestnenie súboru", "Chyba prenosu programu.",
-                   Icon::Warning, true, Outcome::Failure));
+  const FilePlace source = FilePlace::onPc(toFsPath(programPath));
+  const FileError sourceError =
+      programPath.empty() ? FileError{FileTrouble::Missing, 0, programPath} : inspectPlace(source);
+  if (sourceError.failed()) {
+    std::string text = "- zadaný program neexistuje\r\n\r\n- skontrolujte umiestnenie súboru";
+    // Something other than a file stands there: say what, rather than only that no program is.
+    if (sourceError.trouble != FileTrouble::Missing) text = withDetail(std::move(text), sourceError);
+    ui.message(box(std::move(text), "Chyba prenosu programu.", Icon::Warning, true, Outcome::Failure));
     return false;
   }
 
@@ -63,9 +67,10 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
     copyFailed(ui, box(pathTooLong(longPath), "Pozor...", Icon::Warning, true, Outcome::Failure));
     return false;
   }
-  if (!cardStillThere() || !copyFileReplacing(source, drive->path(relative), ec)) {
-    copyFailed(
-        ui, box("Nepodarilo sa nakopírovať súbor do NODRA.", "Pozor...", Icon::Information, false, Outcome::Failure));
+  if (!cardStillThere() || !copyFileReplacing(source, drive->place(relative), error)) {
+    if (folderError.failed() && error.trouble == FileTrouble::Missing) error = folderError;
+    copyFailed(ui, box(withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error), "Pozor...", Icon::Information,
+                       false, Outcome::Failure));
     return false;
   }
   ui.message(box("- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu",

@@ -4,16 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_place.h"
+
 namespace nodra {
 
 struct TerminalDrive {
   std::filesystem::path root;
   std::string label;  // what the status bar shows for it (Windows-1250)
 
-  // A path written the terminal's way, "DATA\DATA_OUT.TXT", resolved on the card without regard to case.
-  std::filesystem::path path(std::string_view relative) const;
+  // A path written the terminal's way, "DATA\DATA_OUT.TXT", on the card: matched without regard to case,
+  // never through a link.
+  FilePlace place(std::string_view relative) const { return FilePlace::onCard(root, relative); }
   // The same path as the user reads it in messages (Windows-1250, "/" separators).
-  std::string displayPath(std::string_view relative) const;
+  std::string displayPath(std::string_view relative) const { return place(relative).displayText(); }
 };
 
 inline constexpr std::string_view kTerminalConfigFile = "CONFIG\\NODRA3000.ini";

@@ -1,8 +1,5 @@
 #include "xml/data_pack.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
@@ -11,6 +8,7 @@
 #include <vector>
 
 #include "platform/cp1250.h"
+#include "platform/file_place.h"
 #include "platform/integer_text.h"
 #include "platform/path_text.h"
 
@@ -144,26 +142,15 @@ bool decodedByParser(const std::string& encoding) {
          encoding == "latin1";
 }
 
-std::string readWholeFile(const std::string& pathText) {
-  auto fail = [&](int error) {
-    throw std::runtime_error("Cannot open file \"" + pathText + "\". " + std::system_category().message(error));
-  };
-  int fd = ::open(toFsPath(pathText).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) fail(errno);
+std::string readPackFile(const std::string& pathText) {
   std::string bytes;
-  char chunk[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int error = errno;
-      ::close(fd);
-      fail(error);
-    }
-    if (n == 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(n));
+  FileError error;
+  if (!readWholeFile(FilePlace::onPc(toFsPath(pathText)), bytes, error)) {
+    const std::string reason = error.trouble == FileTrouble::System ? std::system_category().message(error.systemError)
+                               : error.trouble == FileTrouble::Missing ? std::system_category().message(ENOENT)
+                                                                       : troubleText(error);
+    throw std::runtime_error("Cannot open file \"" + pathText + "\". " + reason);
   }
-  ::close(fd);
   return bytes;
 }
 
@@ -259,7 +246,7 @@ int TXMLdataPackType::remove(const TXMLdataPackItemType& item) const {
 }
 
 TXMLdataPackType LoadDataPack(const std::string& pathText) {
-  const std::string bytes = readWholeFile(pathText);
+  const std::string bytes = readPackFile(pathText);
   auto document = std::make_shared<Document>();
   const std::string encoding = declaredEncoding(bytes);
   document->utf8Texts = decodedByParser(encoding);

@@ -148,9 +148,9 @@ class RecordConverter {
   bool quantityRead_ = false;
 };
 
-Message inputFailure(const std::string& inputText) {
+Message inputFailure(const std::string& inputText, const FileError& error = {}) {
   Message m;
-  m.text = "Subor " + inputText + " sa nepodarilo otvorit";
+  m.text = withReason("Subor " + inputText + " sa nepodarilo otvorit", error);
   m.caption = std::string(kTransferError);
   m.icon = Icon::Warning;
   m.ownedByWindow = true;
@@ -164,9 +164,9 @@ Message inputPathTooLong(const std::string& inputText) {
   return m;
 }
 
-Message outputFailure(const std::string& outputText) {
+Message outputFailure(const std::string& outputText, const FileError& error) {
   Message m;
-  m.text = "Subor " + outputText + " sa nepodarilo otvorit";
+  m.text = withReason("Subor " + outputText + " sa nepodarilo otvorit", error);
   m.icon = Icon::Error;
   m.buttons = Buttons::Abort;
   m.defaultAnswer = Answer::Abort;
@@ -198,28 +198,30 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     return;
   }
   StoreLineReader reader;
-  const std::filesystem::path inputPath = drive.path(layout.terminalFile);
-  std::error_code absent;
-  if (layout.absentMeansEmpty && !std::filesystem::exists(inputPath, absent) && !absent) {
+  const FilePlace input = drive.place(layout.terminalFile);
+  const FilePlace output = FilePlace::onPc(toFsPath(outputText));
+  FileError error;
+  if (layout.absentMeansEmpty && inspectPlace(input).trouble == FileTrouble::Missing) {
     // Written as the empty store it is, so that no earlier run's receipts are taken for today's.
     XmlStream empty;
-    if (!empty.create(toFsPath(outputText))) {
-      ui.message(outputFailure(outputText));
+    if (!empty.create(output, error)) {
+      ui.message(outputFailure(outputText, error));
       return;
     }
     empty.open(layout.root);
     empty.close();
-    if (!empty.finish()) throw std::runtime_error("Súbor " + outputText + " sa nepodarilo zapísať");
+    if (!empty.finish(error))
+      throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error));
     return;
   }
-  if (!reader.open(inputPath)) {
-    ui.message(inputFailure(inputText));
+  if (!reader.open(input, error)) {
+    ui.message(inputFailure(inputText, error));
     return;
   }
   XmlStream out;
-  if (!out.create(toFsPath(outputText))) {
+  if (!out.create(output, error)) {
     reader.close();
-    ui.message(outputFailure(outputText));
+    ui.message(outputFailure(outputText, error));
     return;
   }
   ui.setActivity(inputText);
@@ -251,10 +253,15 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
 
   if (reader.failed()) {
     out.abandon();
-    throw std::runtime_error("Súbor " + inputText + " sa nepodarilo prečítať");
+    error.set(FileTrouble::System, inputText, reader.readError());
+    throw std::runtime_error(withReason("Súbor " + inputText + " sa nepodarilo prečítať", error) +
+                             "\r\nPredchádzajúci súbor " + outputText + " zostal nezmenený.");
   }
   reader.close();
-  if (!out.finish()) throw std::runtime_error("Súbor " + outputText + " sa nepodarilo zapísať");
+  if (!out.finish(error)) {
+    throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error) +
+                             "\r\nPredchádzajúci súbor zostal nezmenený.");
+  }
 }
 
 }  // namespace nodra

@@ -1,8 +1,5 @@
 #include "xml/xml_stream.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -23,14 +20,12 @@ char* escapeInto(char* out, std::string_view text);
 
 XmlStream::XmlStream() : buffer_(new char[kBufferSize]) {}
 
-XmlStream::~XmlStream() {
-  if (fd_ >= 0) ::close(fd_);
-}
+XmlStream::~XmlStream() = default;
 
-bool XmlStream::create(const std::filesystem::path& file) {
-  fd_ = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  failed_ = fd_ < 0;
-  return fd_ >= 0;
+bool XmlStream::create(const FilePlace& file, FileError& error) {
+  error_ = {};
+  failed_ = !file_.open(file, error);
+  return !failed_;
 }
 
 void XmlStream::open(std::string_view name) {
@@ -200,36 +195,20 @@ void XmlStream::flush() {
 }
 
 void XmlStream::writeOut(const char* data, std::size_t size) {
-  std::size_t done = 0;
-  while (!failed_ && done < size) {
-    ssize_t n = ::write(fd_, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      failed_ = true;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  if (!failed_ && size > 0) failed_ = !file_.write(std::string_view(data, size), error_);
 }
 
-bool XmlStream::finish() {
-  if (fd_ < 0) return false;
+bool XmlStream::finish(FileError& error) {
   flush();
-  if (failed_) {
-    abandon();
-    return false;
-  }
-  if (::close(fd_) != 0) failed_ = true;
-  fd_ = -1;
+  if (!failed_) failed_ = !file_.commit(error_);
+  error = error_;
+  file_.discard();
   return !failed_;
 }
 
 void XmlStream::abandon() {
   used_ = 0;
-  if (fd_ < 0) return;
-  if (::ftruncate(fd_, 0) != 0) failed_ = true;
-  ::close(fd_);
-  fd_ = -1;
+  file_.discard();
 }
 
 }  // namespace nodra

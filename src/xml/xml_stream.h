@@ -3,11 +3,12 @@
 // a DOM saves without declaration and without indentation (pugixml's format_raw | format_no_declaration):
 // no whitespace between elements, an element without content as <X/>, text escaped as &amp; &lt; &gt;.
 // Element names are literals: they are held by view until their element is closed.
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace nodra {
 
@@ -29,8 +30,12 @@ class XmlStream {
   XmlStream& operator=(const XmlStream&) = delete;
   ~XmlStream();
 
-  // Creates the file empty, replacing an existing one.
-  bool create(const std::filesystem::path& file);
+  // The file replaces an existing one only when finish() succeeds; until then the old one stays.
+  bool create(const FilePlace& file, FileError& error);
+  bool create(const FilePlace& file) {
+    FileError ignored;
+    return create(file, ignored);
+  }
 
   void open(std::string_view name);
   void text(std::string_view content);  // nothing for an empty text: the element stays empty
@@ -45,9 +50,13 @@ class XmlStream {
   void start(const XmlTag& tag);
   void end(const XmlTag& tag);
 
-  // Writes what is buffered and closes the file. False when any write failed; the file is then left empty.
-  bool finish();
-  // Empties the file and closes it: a document cut short must not pass for a complete one.
+  // Writes what is buffered and puts the file in place. False when any write failed; the previous file then stays.
+  bool finish(FileError& error);
+  bool finish() {
+    FileError ignored;
+    return finish(ignored);
+  }
+  // Drops the document: one cut short must not pass for a complete one, nor take the place of the last.
   void abandon();
 
  private:
@@ -59,7 +68,8 @@ class XmlStream {
   void flush();
   void writeOut(const char* data, std::size_t size);
 
-  int fd_ = -1;
+  AtomicFileWriter file_;
+  FileError error_;
   bool failed_ = false;
   bool startTagOpen_ = false;
   std::unique_ptr<char[]> buffer_;

@@ -88,11 +88,10 @@ TEST_F(BatchCommand, AnUnknownLetterShowsTheUsage) {
 }
 
 TEST_F(BatchCommand, ASecondInstanceIsRefused) {
-  int fd = ::open((runtime / "NODRA3000MTX").c_str(), O_RDWR | O_CREAT, 0600);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+  UserLock held;
+  ASSERT_TRUE(held.taken());
   RunResult r = run({"z"});
-  ::close(fd);
+  held.release();
   EXPECT_EQ(r.exitCode, 4);
   EXPECT_EQ(r.stderrText, "Nejde spustit: Tato aplikacia je uz spustena\n");
   EXPECT_EQ(terminalIni(), demoIni());

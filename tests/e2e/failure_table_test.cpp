@@ -43,7 +43,8 @@ std::size_t count(const std::string& text, const std::string& part) {
 }
 
 // The program's own settings file: whatever is wrong with it, the command still runs; only a failed save is
-// reported (twice: the close writes the file twice), and the run then ends with 1.
+// reported (twice: the close writes the file twice; each message has three lines, the reason last), and the run
+// then ends with 1.
 TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
   struct Case {
     const char* label;
@@ -51,6 +52,7 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
     int exitCode;
     std::size_t saveFailures;
     std::function<void(Rig&)> afterwards;
+    std::vector<std::string> alsoTold = {};  // one line each
   };
   const std::string unableToWrite = "Unable to write to ";
   const Case cases[] = {
@@ -101,11 +103,15 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
          fs::permissions(s.home, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                          fs::perm_options::remove);
        },
-       1, 2,
+       1,
+       2,
        [](Rig& s) {
          fs::permissions(s.home, fs::perms::owner_write, fs::perm_options::add);
          EXPECT_EQ(readFile(s.home / "nodra3000.ini"), s.settingsWith("[GLOBAL]\r\nformatovatData=1\r\n"));
-       }},
+       },
+       // Outputs in that folder cannot be replaced whole either, and are kept rather than written over.
+       {"vsetky.txt sa nepodarilo otvorit", "zostavy.txt sa nepodarilo otvorit",
+        "data_outn.txt sa nepodarilo otvorit"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -114,7 +120,8 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
     RunResult r = s.run({"V", "/nodsp"});
     EXPECT_EQ(r.exitCode, c.exitCode) << r.stderrText;
     EXPECT_EQ(count(r.stderrText, unableToWrite), c.saveFailures) << r.stderrText;
-    EXPECT_EQ(count(r.stderrText, "\n"), c.saveFailures) << r.stderrText;
+    EXPECT_EQ(count(r.stderrText, "\n"), 3 * c.saveFailures + c.alsoTold.size()) << r.stderrText;
+    for (const std::string& part : c.alsoTold) EXPECT_EQ(count(r.stderrText, part), 1u) << part;
     c.afterwards(s);
   }
 }

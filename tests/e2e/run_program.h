@@ -2,6 +2,7 @@
 // Runs the built program as a script would: its own environment, standard error captured, the exit code.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/single_instance.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -21,8 +23,9 @@ struct RunResult {
   std::string stderrText;
 };
 
-inline RunResult runProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
-                            const std::filesystem::path& scratch) {
+// Starts the built program; its standard error goes to <scratch>/stderr.txt.
+inline pid_t startProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
+                          const std::filesystem::path& scratch) {
   std::vector<std::string> envStrings;
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
@@ -46,15 +49,52 @@ inline RunResult runProgram(const std::vector<std::string>& arguments, const std
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = 0;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+inline RunResult waitForProgram(pid_t pid, const std::filesystem::path& scratch) {
   RunResult result;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+  if (pid > 0) {
     int status = 0;
     waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
-  posix_spawn_file_actions_destroy(&actions);
-  result.stderrText = readFile(errFile);
+  result.stderrText = readFile(scratch / "stderr.txt");
   return result;
 }
+
+inline RunResult runProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
+                            const std::filesystem::path& scratch) {
+  return waitForProgram(startProgram(arguments, env, scratch), scratch);
+}
+
+// The lock every run of this user takes, held by the test as another run would hold it.
+class UserLock {
+ public:
+  UserLock() {
+    std::string problem;
+    const std::filesystem::path folder = userLockFolder(problem);
+    if (!folder.empty()) fd_ = ::open((folder / "NODRA3000MTX").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    taken_ = fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+  }
+  ~UserLock() { release(); }
+  UserLock(const UserLock&) = delete;
+  UserLock& operator=(const UserLock&) = delete;
+  bool taken() const { return taken_; }
+  void release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  static std::filesystem::path file() {
+    std::string problem;
+    return userLockFolder(problem) / "NODRA3000MTX";
+  }
+
+ private:
+  int fd_ = -1;
+  bool taken_ = false;
+};
 
 }  // namespace nodra::testing

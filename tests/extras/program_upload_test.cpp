@@ -69,13 +69,19 @@ TEST_F(Upload, ReplacesANamesakeInTheExistingFolderWhateverItsCase) {
 // The folder is created first, so it is there even when the program is not.
 TEST_F(Upload, MissingProgramIsReportedAfterTheFolderIsMade) {
   std::filesystem::create_directories(dir / "pc");
-  const std::string cases[] = {"Nalistuj cestu k programu ", "", *toPathText(dir / "pc" / "none.shx"),
-                               *toPathText(dir / "pc")};
-  for (const std::string& path : cases) {
+  const std::string folder = *toPathText(dir / "pc");
+  const std::string missing(kMissing);
+  const std::pair<std::string, std::string> cases[] = {
+      {"Nalistuj cestu k programu ", missing},
+      {"", missing},
+      {*toPathText(dir / "pc" / "none.shx"), missing},
+      // Something else than a file stands there: the message says what.
+      {folder, missing + "\r\n\r\nSúbor " + folder + " je priečinok, nie súbor."}};
+  for (const auto& [path, text] : cases) {
     ui.messages.clear();
     EXPECT_FALSE(UploadProgram(session, path)) << path;
     ASSERT_EQ(ui.messages.size(), 1u) << path;
-    EXPECT_EQ(ui.messages[0].text, kMissing);
+    EXPECT_EQ(ui.messages[0].text, text);
     EXPECT_EQ(ui.messages[0].caption, "Chyba prenosu programu.");
     EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
     EXPECT_TRUE(ui.messages[0].ownedByWindow);
@@ -103,7 +109,8 @@ TEST_F(Upload, WriteProtectedFolderKeepsTheOldProgram) {
   EXPECT_EQ(readFile(card / "PROGRAM" / "a.shx"), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card / "PROGRAM"), {}), 1);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.");
+  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.\r\n\r\nSúbor " + card.string() +
+                                     "/PROGRAM/a.shx sa nedá použiť: prístup odmietnutý.");
   EXPECT_EQ(ui.messages[0].caption, "Pozor...");
   EXPECT_EQ(ui.messages[0].icon, Icon::Information);
   EXPECT_FALSE(ui.messages[0].ownedByWindow);
@@ -133,7 +140,7 @@ TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
     VanishingCard(std::filesystem::path root, std::filesystem::path stash)
         : root_(std::move(root)), stash_(std::move(stash)) {}
     std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
-    bool hasReadableMedium(const Volume&, const std::filesystem::path&) override {
+    bool hasReadableMedium(const Volume&, int) override {
       std::filesystem::create_directories(stash_);
       for (const auto& e : std::filesystem::directory_iterator(root_)) {
         std::filesystem::rename(e.path(), stash_ / e.path().filename());
@@ -149,7 +156,8 @@ TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
   EXPECT_FALSE(UploadProgram(pulled, program("NODRA.SHX", "program")));
   EXPECT_TRUE(std::filesystem::is_empty(card));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.");
+  EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.\r\n\r\nSúbor " + card.string() +
+                                     "/CONFIG/NODRA3000.ini neexistuje.");
   EXPECT_EQ(ui.statuses, std::vector<std::string>{std::string(kCopyFailedStatus)});
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
 }

@@ -53,7 +53,7 @@ class CardVolumes final : public VolumeSource {
  public:
   explicit CardVolumes(fs::path root) : root_(std::move(root)) {}
   std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const Volume&, const fs::path&) override { return true; }
+  bool hasReadableMedium(const Volume&, int) override { return true; }
 
  private:
   fs::path root_;
@@ -145,7 +145,7 @@ struct Scene {
     std::mt19937 bytes(7);
     for (char& c : program) c = static_cast<char>(bytes());
     writeFile(dir / "new" / "NODRA.SHX", program);
-    session.drive = DetectTerminal(volumes);
+    session.drive = DetectTerminal(volumes).drive;
   }
 };
 

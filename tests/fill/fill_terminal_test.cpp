@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 class NoVolumes final : public VolumeSource {
  public:
   std::vector<Volume> removableVolumes() override { return {}; }
-  bool hasReadableMedium(const Volume&, const fs::path&) override { return true; }
+  bool hasReadableMedium(const Volume&, int) override { return true; }
 };
 
 const std::string kTransfer = "status: Prenos položiek do NODRA, stlač žltú klávesu";
@@ -218,18 +218,25 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
        true},
       {"input file missing", [](FillRig& t) { fs::remove(t.exe.path() / "vstup.txt"); },
        [](FillRig& t) {
-         return std::vector<std::string>{"status:Chyba pri otvorení súboru " + t.exe.text() + "vstup.txt",
-                                         "box:Pozor...| Vstupný súbor sa nedá otvoriť "};
+         return std::vector<std::string>{
+             "status:Chyba pri otvorení súboru " + t.exe.text() + "vstup.txt",
+             "box:Pozor...| Vstupný súbor sa nedá otvoriť \r\n\r\nSúbor " + t.exe.text() + "vstup.txt neexistuje."};
        },
        true},
       {"work file cannot be written", [](FillRig& t) { ::chmod(t.exe.path().c_str(), 0555); },
-       [=](FillRig&) {
-         return std::vector<std::string>{"max:1", kTransfer, noWork, "status:Chyba pri otvorení súboru tmp_out.txt"};
+       [=](FillRig& t) {
+         return std::vector<std::string>{
+             "max:1", kTransfer,
+             noWork + "\r\n\r\nSúbor " + t.exe.text() + "tmp_out.txt sa nedá použiť: prístup odmietnutý.",
+             "status:Chyba pri otvorení súboru tmp_out.txt"};
        },
        true},
       {"card folder write-protected", [](FillRig& t) { ::chmod((t.card.path() / "DATA").c_str(), 0555); },
-       [=](FillRig&) {
-         return std::vector<std::string>{"max:1", kTransfer, noCopy, "status:Chyba pri kopirovaní súboru data_in.txt"};
+       [=](FillRig& t) {
+         return std::vector<std::string>{
+             "max:1", kTransfer,
+             noCopy + "\r\n\r\nSúbor " + t.card.text() + "DATA/data_in.txt sa nedá použiť: prístup odmietnutý.",
+             "status:Chyba pri kopirovaní súboru data_in.txt"};
        },
        false},
       {"no terminal", [](FillRig& t) { t.session.drive.reset(); },
@@ -269,7 +276,9 @@ TEST(FillTerminal, ACardTakenAwayAfterTheDetectionGetsNothing) {
   t.fill("9;9;9;new\n");
   EXPECT_TRUE(fs::is_empty(t.card.path()));
   EXPECT_EQ(t.ui.events,
-            (std::vector<std::string>{"max:1", kTransfer, "box:Pozor...|Nepodarilo sa nakopírovať súbor do NODRA.",
+            (std::vector<std::string>{"max:1", kTransfer,
+                                      "box:Pozor...|Nepodarilo sa nakopírovať súbor do NODRA.\r\n\r\nSúbor " +
+                                          t.card.text() + "CONFIG/NODRA3000.ini neexistuje.",
                                       "status:Chyba pri kopirovaní súboru data_in.txt"}));
   EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
   EXPECT_EQ(test::readFile(stash / "DATA" / "data_in.txt"), "old terminal\r\n");

@@ -1,12 +1,12 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <string>
 
+#include "platform/cp1250.h"
+#include "support/file_size_limit.h"
 #include "test_files.h"
 
 namespace nodra {
@@ -18,44 +18,33 @@ mode_t modeOf(const fs::path& file) {
   return ::stat(file.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-// Lets no file of this process grow past `limit` bytes, as a full card would; writes past it fail with EFBIG.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = old_;
-    lowered.rlim_cur = limit;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
+using testing::FileSizeLimit;
 
- private:
-  rlimit old_{};
-  void (*previousHandler_)(int) = nullptr;
-};
+std::string explain(const FileError& e) { return cp1250::toUtf8(fileErrorText(e)); }
 
-TEST(AtomicFile, ReplacesContentAndKeepsTheMode) {
+TEST(AtomicFile, ReplacedFileKeepsAtMostItsReadAndWriteBits) {
+  struct Case {
+    mode_t before;
+    mode_t after;  // under umask 022
+  };
   const mode_t oldMask = ::umask(022);
-  for (mode_t mode : {mode_t{0666}, mode_t{0640}, mode_t{0600}, mode_t{0755}}) {
-    SCOPED_TRACE(mode);
+  for (const Case& c : {Case{0666, 0644}, Case{0640, 0640}, Case{0600, 0600}, Case{0755, 0644}, Case{04755, 0644},
+                        Case{02775, 0644}, Case{01777, 0644}, Case{0444 | 0200, 0644}}) {
+    SCOPED_TRACE(c.before);
     test::TempFolder folder;
     const fs::path target = folder.path() / "DATA_IN.TXT";
     test::writeFile(target, "old content that is longer than the new one");
-    ::chmod(target.c_str(), mode);
-    std::error_code ec;
-    ASSERT_TRUE(replaceFile(target, "new\r\n", ec)) << ec.message();
+    ::chmod(target.c_str(), c.before);
+    FileError e;
+    ASSERT_TRUE(replaceFile(target, "new\r\n", e)) << explain(e);
     EXPECT_EQ(test::readFile(target), "new\r\n");
-    EXPECT_EQ(modeOf(target), mode);
+    EXPECT_EQ(modeOf(target), c.after);
     EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"DATA_IN.TXT"});
   }
   // A new file gets the usual mode.
   test::TempFolder folder;
-  std::error_code ec;
-  ASSERT_TRUE(replaceFile(folder.path() / "new.txt", "", ec));
+  FileError e;
+  ASSERT_TRUE(replaceFile(folder.path() / "new.txt", "", e));
   EXPECT_EQ(modeOf(folder.path() / "new.txt"), mode_t{0644});
   EXPECT_EQ(test::readFile(folder.path() / "new.txt"), "");
   ::umask(oldMask);
@@ -66,7 +55,7 @@ TEST(AtomicFile, StreamedWriteLargerThanTheBuffer) {
   const fs::path target = folder.path() / "out.txt";
   std::string expected;
   AtomicFileWriter writer;
-  std::error_code ec;
+  FileError ec;
   ASSERT_TRUE(writer.open(target, ec));
   for (int i = 0; i < 20000; ++i) {
     std::string line = "line " + std::to_string(i) + "\r\n";
@@ -76,7 +65,7 @@ TEST(AtomicFile, StreamedWriteLargerThanTheBuffer) {
   }
   // Nothing visible before the commit.
   EXPECT_FALSE(fs::exists(target));
-  ASSERT_TRUE(writer.commit(ec)) << ec.message();
+  ASSERT_TRUE(writer.commit(ec)) << explain(ec);
   EXPECT_EQ(test::readFile(target), expected);
   EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"out.txt"});
 }
@@ -91,14 +80,14 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     test::TempFolder folder;
     const fs::path target = folder.path() / "NODRA3000.ini";
     test::writeFile(target, "[NODRA]\r\nAUTO=1\r\n");
-    std::error_code ec;
+    FileError ec;
     bool ok = true;
     {
       FileSizeLimit limit(1000);
       ok = replaceFile(target, std::string(c.size, 'a'), ec);
     }
     EXPECT_FALSE(ok);
-    EXPECT_TRUE(ec);
+    EXPECT_TRUE(ec.failed());
     EXPECT_EQ(test::readFile(target), "[NODRA]\r\nAUTO=1\r\n");
     EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"NODRA3000.ini"});
   }
@@ -110,7 +99,7 @@ TEST(AtomicFile, UncommittedWriteIsDiscarded) {
   test::writeFile(target, "old");
   {
     AtomicFileWriter writer;
-    std::error_code ec;
+    FileError ec;
     ASSERT_TRUE(writer.open(target, ec));
     ASSERT_TRUE(writer.write(std::string(200000, 'n'), ec));
   }
@@ -129,7 +118,7 @@ TEST(AtomicFile, ProtectedTargetsAreRefused) {
     if (setup == Setup::ReadOnlyFolder) ::chmod(folder.path().c_str(), 0555);
     if (setup == Setup::MissingFolder) target = folder.path() / "gone" / "out.txt";
     if (setup == Setup::TargetIsFolder) target = folder.path();
-    std::error_code ec;
+    FileError ec;
     EXPECT_FALSE(replaceFile(target, "new", ec));
     EXPECT_FALSE(copyFileReplacing(folder.path() / "out.txt", target, ec));
     EXPECT_EQ(test::readFile(folder.path() / "out.txt"), "old");
@@ -142,7 +131,7 @@ TEST(AtomicFile, CopyReplacesOnlyWhenTheSourceCanBeRead) {
   const fs::path source = folder.path() / "tmp_out.txt";
   const fs::path target = folder.path() / "data_in.txt";
   test::writeFile(target, "old");
-  std::error_code ec;
+  FileError ec;
   EXPECT_FALSE(copyFileReplacing(source, target, ec));
   EXPECT_FALSE(copyFileReplacing(folder.path(), target, ec));
   EXPECT_EQ(test::readFile(target), "old");
@@ -150,9 +139,66 @@ TEST(AtomicFile, CopyReplacesOnlyWhenTheSourceCanBeRead) {
   std::string bytes;
   for (int i = 0; i < 256 * 700; ++i) bytes.push_back(static_cast<char>(i % 256));
   test::writeFile(source, bytes);
-  ASSERT_TRUE(copyFileReplacing(source, target, ec)) << ec.message();
+  ASSERT_TRUE(copyFileReplacing(source, target, ec)) << explain(ec);
   EXPECT_EQ(test::readFile(target), bytes);
   EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "tmp_out.txt"}));
+}
+
+TEST(AtomicFile, LeftoversOfInterruptedWritesGoAtTheNextWrite) {
+  test::TempFolder folder;
+  const fs::path target = folder.path() / "data_in.txt";
+  test::writeFile(target, "old");
+  test::writeFile(folder.path() / "~ND01234.TMP", "torn");
+  test::writeFile(folder.path() / "~ND99999.TMP", "old");
+  // Only the writer's own pattern: anything else beside the target is the user's.
+  test::writeFile(folder.path() / "~ND1234.TMP", "x");
+  test::writeFile(folder.path() / "notes.TMP", "x");
+  FileError e;
+  ASSERT_TRUE(replaceFile(target, "new", e)) << explain(e);
+  EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "notes.TMP", "~ND1234.TMP"}));
+}
+
+TEST(AtomicFile, LinkedPcTargetIsReplacedWhereItPointsAndStaysALink) {
+  test::TempFolder folder;
+  const fs::path real = folder.path() / "settings" / "nodra3000.ini";
+  test::writeFile(real, "old");
+  const fs::path link = folder.path() / "nodra3000.ini";
+  fs::create_symlink("settings/nodra3000.ini", link);
+  FileError e;
+  ASSERT_TRUE(replaceFile(link, "new", e)) << explain(e);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(test::readFile(real), "new");
+}
+
+TEST(AtomicFile, OnlyARegularFileIsEverReplaced) {
+  struct Case {
+    const char* name;
+    FileTrouble expected;
+  };
+  for (const Case& c :
+       {Case{"fifo", FileTrouble::Fifo}, Case{"folder", FileTrouble::Folder}, Case{"cardLink", FileTrouble::Link}}) {
+    SCOPED_TRACE(c.name);
+    test::TempFolder folder;
+    const fs::path card = folder.path() / "card";
+    fs::create_directories(card / "DATA");
+    const fs::path outside = folder.path() / "outside.txt";
+    test::writeFile(outside, "private");
+    FilePlace target;
+    if (c.expected == FileTrouble::Fifo) {
+      ASSERT_EQ(::mkfifo((folder.path() / "out.txt").c_str(), 0644), 0);
+      target = folder.path() / "out.txt";
+    } else if (c.expected == FileTrouble::Folder) {
+      fs::create_directories(folder.path() / "out.txt");
+      target = folder.path() / "out.txt";
+    } else {
+      fs::create_symlink(outside, card / "DATA" / "DATA_IN.TXT");
+      target = FilePlace::onCard(card, "data\\data_in.txt");
+    }
+    FileError e;
+    EXPECT_FALSE(replaceFile(target, "new", e));
+    EXPECT_EQ(e.trouble, c.expected) << explain(e);
+    EXPECT_EQ(test::readFile(outside), "private");
+  }
 }
 
 }  // namespace

@@ -58,10 +58,10 @@ TEST(FolderList, FoldersStandForDrivesInTheirOrder) {
   for (const Volume& v : volumes) labels.push_back(v.label);
   EXPECT_EQ(labels, (std::vector<std::string>{"EMPTY", "GONE", "TERM A", "TERM B"}));
   ASSERT_EQ(volumes.size(), 4u);
-  EXPECT_TRUE(source->hasReadableMedium(volumes[0], empty / "x"));
-  EXPECT_FALSE(source->hasReadableMedium(volumes[1], missing / "x"));
+  EXPECT_TRUE(source->hasReadableMedium(volumes[0], -1));
+  EXPECT_FALSE(source->hasReadableMedium(volumes[1], -1));
 
-  auto drive = DetectTerminal(*source);
+  auto drive = DetectTerminal(*source).drive;
   ASSERT_TRUE(drive);
   EXPECT_EQ(drive->label, "TERM A");
 }

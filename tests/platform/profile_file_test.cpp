@@ -158,7 +158,8 @@ TEST_F(ProfileFileTest, TerminalFileIsNeverCreated) {
     ini.writeBool("NODRA", "ZMAZ", true);
     ADD_FAILURE() << "the write should fail";
   } catch (const WriteError& e) {
-    EXPECT_STREQ(e.what(), "Unable to write to E:CONFIG\\NODRA3000.ini");
+    EXPECT_STREQ(e.what(),
+                 "Unable to write to E:CONFIG\\NODRA3000.ini\r\n\r\nDôvod: súbor alebo priečinok neexistuje.");
   }
   EXPECT_TRUE(test::namesIn(folder_.path()).empty());
   // An existing one is written.
@@ -173,13 +174,15 @@ TEST_F(ProfileFileTest, FailedWriteLeavesEverythingAsItWas) {
     const char* name;
     Setup setup;
     const char* value;
+    const char* message;
   };
+  const char* kRefused = "Unable to write to nodra3000.ini\r\n\r\nDôvod: prístup odmietnutý.";
   const Case cases[] = {
-      {"read-only file, new value", Setup::ReadOnlyFile, "2"},
-      {"read-only file, same value", Setup::ReadOnlyFile, "1"},
-      {"read-only folder, new value", Setup::ReadOnlyFolder, "2"},
-      {"read-only folder, same value", Setup::ReadOnlyFolder, "1"},
-      {"line break in the value", Setup::LineBreakInValue, "2\r\n[X]"},
+      {"read-only file, new value", Setup::ReadOnlyFile, "2", kRefused},
+      {"read-only file, same value", Setup::ReadOnlyFile, "1", kRefused},
+      {"read-only folder, new value", Setup::ReadOnlyFolder, "2", kRefused},
+      {"read-only folder, same value", Setup::ReadOnlyFolder, "1", kRefused},
+      {"line break in the value", Setup::LineBreakInValue, "2\r\n[X]", "Unable to write to nodra3000.ini"},
   };
   const std::string original = "; keep\r\n[S]\r\nk=1\r\n";
   for (const Case& c : cases) {
@@ -195,7 +198,7 @@ TEST_F(ProfileFileTest, FailedWriteLeavesEverythingAsItWas) {
       ini.writeString("S", "k", c.value);
       ADD_FAILURE() << "the write should fail";
     } catch (const WriteError& e) {
-      EXPECT_STREQ(e.what(), "Unable to write to nodra3000.ini");
+      EXPECT_STREQ(e.what(), c.message);
     }
     EXPECT_EQ(test::readFile(target), original);
     EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"nodra3000.ini"});

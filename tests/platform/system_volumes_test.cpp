@@ -161,7 +161,7 @@ TEST_P(VolumeScan, ListsRemovableVolumesInOrderAndDetectsTheTerminal) {
   }
   EXPECT_EQ(labels, c.volumes);
 
-  auto drive = DetectTerminal(source);
+  auto drive = DetectTerminal(source).drive;
   if (c.terminal == nullptr) {
     EXPECT_FALSE(drive) << drive->label;
   } else {
@@ -240,14 +240,17 @@ TEST(SystemVolumes, StickPulledAfterTheScanHasNoMedium) {
   SystemVolumeSource source = system.source();
   auto volumes = source.removableVolumes();
   ASSERT_EQ(volumes.size(), 1u);
-  const fs::path probe = system.mountPointOf("STICK") / "CONFIG" / "NODRA3000.ini";
-  EXPECT_TRUE(source.hasReadableMedium(volumes[0], probe));
-  EXPECT_FALSE(source.hasReadableMedium(volumes[0], probe.parent_path() / "MISSING.ini"));
+  const fs::path probePath = system.mountPointOf("STICK") / "CONFIG" / "NODRA3000.ini";
+  FileError error;
+  const UniqueFd probe = openForReading(probePath, error);
+  ASSERT_TRUE(probe);
+  EXPECT_TRUE(source.hasReadableMedium(volumes[0], probe.get()));
+  EXPECT_FALSE(source.hasReadableMedium(volumes[0], -1));
 
   // The mount and the cached files stay; only the device's sysfs node goes.
   fs::remove(system.nodeLink(volumes[0].device));
-  EXPECT_FALSE(source.hasReadableMedium(volumes[0], probe));
-  EXPECT_FALSE(DetectTerminal(source));
+  EXPECT_FALSE(source.hasReadableMedium(volumes[0], probe.get()));
+  EXPECT_FALSE(DetectTerminal(source).drive);
 }
 
 TEST(SystemVolumes, UnreadableMountTableGivesNoVolumes) {

@@ -9,6 +9,7 @@
 
 #include "readout/layout_writers.h"
 #include "readout_fixture.h"
+#include "support/file_size_limit.h"
 
 namespace nodra {
 namespace {
@@ -147,7 +148,7 @@ TEST_F(FormatStoreTest, OutputThatCannotBeCreatedShowsTheAbortDialog) {
   const std::string output = program("missing/out.txt").string();
   FormatStore(context(), 'R', output, "hlavnySklad");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Subor " + output + " sa nepodarilo otvorit");
+  EXPECT_EQ(ui.messages[0].text, "Subor " + output + " sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
   EXPECT_EQ(ui.messages[0].icon, Icon::Error);
   EXPECT_EQ(ui.messages[0].buttons, Buttons::Abort);
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
@@ -155,27 +156,35 @@ TEST_F(FormatStoreTest, OutputThatCannotBeCreatedShowsTheAbortDialog) {
   EXPECT_EQ(readFile(program("tmp_in.txt")), kTwoItems);  // the work file was already refreshed
 }
 
-TEST_F(FormatStoreTest, OutputIsEmptiedBeforeTheWorkFileIsOpened) {
+// The earlier run's output is kept rather than emptied: a failed read-out must not lose yesterday's file.
+TEST_F(FormatStoreTest, OutputStaysAsItWasWhenTheWorkFileCannotBeOpened) {
   writeFile(outv(), "earlier run");
   const std::string workFile = program("no_such_tmp.txt").string();
   ConvertStore(context(), workFile, outv());
-  ASSERT_TRUE(std::filesystem::exists(outv()));
-  EXPECT_EQ(readFile(outv()), "");
+  EXPECT_EQ(readFile(outv()), "earlier run");
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Subor " + workFile + " sa nepodarilo otvorit");
+  EXPECT_EQ(ui.messages[0].text, "Subor " + workFile + " sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
   EXPECT_EQ(ui.messages[0].caption, "Chyba pri prenose údajov.");
   EXPECT_EQ(ui.messages[0].icon, Icon::Warning);
   EXPECT_TRUE(ui.messages[0].ownedByWindow);
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
 }
 
-TEST_F(FormatStoreTest, FailedWriteIsNoSuccess) {
-  writeMainStore(kTwoItems);
-  FormatStore(context(), 'R', "/dev/full", "hlavnySklad");
+TEST_F(FormatStoreTest, FailedWriteIsNoSuccessAndKeepsTheEarlierOutput) {
+  std::string many;
+  for (int i = 0; i < 5000; ++i) many += "4711;12.5;3;Mlieko;\r\n";
+  writeMainStore(many);
+  writeFile(outv(), "earlier run");
+  {
+    testing::FileSizeLimit full(static_cast<rlim_t>(many.size()) + 1000);  // the work copy fits, the output not
+    FormatStore(context(), 'R', outv(), "hlavnySklad");
+  }
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].text.find("/dev/full"), std::string::npos);
+  EXPECT_NE(ui.messages[0].text.find(outv()), std::string::npos);
+  EXPECT_NE(ui.messages[0].text.find("súbor je príliš veľký"), std::string::npos);
   EXPECT_EQ(ui.lastStatus(), "Chyba: vyčítaj.");
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+  EXPECT_EQ(readFile(outv()), "earlier run");
 }
 
 TEST_F(FormatStoreTest, OverlongWorkPathIsRefusedNotCut) {

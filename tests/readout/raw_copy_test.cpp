@@ -47,10 +47,13 @@ TEST_F(RawCopyTest, CopiesByteForByteAndReplacesTheTarget) {
   EXPECT_EQ(files, 1u);  // no temporary file left beside it
 }
 
-TEST_F(RawCopyTest, MissingVpStoreIsSilent) {
+// An earlier run's copy must not pass for today's receipts and issues.
+TEST_F(RawCopyTest, MissingVpStoreIsSilentAndLeavesAnEmptyCopy) {
+  writeFile(program("VP_OUT.TXT"), "yesterday's receipts\r\n");
   EXPECT_TRUE(CopyRawStore(context(), "VP_OUT.TXT"));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.worstOutcome(), Outcome::Info);
+  EXPECT_EQ(readFile(program("VP_OUT.TXT")), "");
 }
 
 struct FailureCase {
@@ -73,7 +76,7 @@ TEST_P(RawCopyFailure, NamesTheFileAndCountsAsFailure) {
   const Message& m = ui.messages[0];
   std::string target = c.targetFolderPresent ? program(c.name).string() : program("missing").string() + "/" + c.name;
   std::string text = "Súbor " + card().string() + "DATA/" + c.name + c.textEnd;
-  if (c.sourcePresent) text += target + ".";
+  if (c.sourcePresent) text += target + " (súbor alebo priečinok neexistuje).";
   EXPECT_EQ(m.text, text);
   EXPECT_EQ(m.caption, "Chyba: vyčítaj.");
   EXPECT_EQ(m.icon, Icon::Warning);

@@ -119,7 +119,8 @@ TEST_F(ReadOutCommandTest, RawReadOutWithoutVpStoreIsSuccess) {
   writeReport(kReport);
   settings.formatovatData = kRawCopy;
   readOutAll(context());
-  EXPECT_EQ(programFiles(), (std::set<std::string>{"DATA_OUT.TXT", "ZOST_OUT.TXT"}));
+  EXPECT_EQ(programFiles(), (std::set<std::string>{"DATA_OUT.TXT", "VP_OUT.TXT", "ZOST_OUT.TXT"}));
+  EXPECT_EQ(readFile(program("VP_OUT.TXT")), "");
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.lastStatus(), "Dáta vyčítané");
 }
@@ -128,7 +129,7 @@ TEST_F(ReadOutCommandTest, RawReadOutWithoutReportIsAFailure) {
   writeMainStore(kMainStore);
   settings.formatovatData = kRawCopy;
   readOutAll(context());
-  EXPECT_EQ(programFiles(), (std::set<std::string>{"DATA_OUT.TXT"}));
+  EXPECT_EQ(programFiles(), (std::set<std::string>{"DATA_OUT.TXT", "VP_OUT.TXT"}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("ZOST_OUT.TXT"), std::string::npos);
   EXPECT_EQ(ui.lastStatus(), "Chyba: vyčítaj.");

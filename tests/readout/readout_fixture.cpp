@@ -20,7 +20,7 @@ ReadOutContext& ReadOutTest::context() {
     context_ = std::make_unique<ReadOutContext>(
         ReadOutContext{*session_, settings, exeFolder(), [this] { ++terminalSettingsReads; }});
     // As after the command's own detection, but without telling anyone: the commands detect again themselves.
-    session_->drive = DetectTerminal(*volumes);
+    session_->drive = DetectTerminal(*volumes).drive;
   }
   return *context_;
 }

@@ -54,7 +54,7 @@ class FolderVolumes final : public VolumeSource {
     if (!present) return {};
     return {Volume{root_, "X:", 0}};
   }
-  bool hasReadableMedium(const Volume&, const std::filesystem::path&) override { return true; }
+  bool hasReadableMedium(const Volume&, int) override { return true; }
 
  private:
   std::filesystem::path root_;

@@ -97,7 +97,7 @@ TEST_F(LocalSettingsFile, UnwritableFileStopsTheSaveWithTheServiceError) {
     writeLocalSettings(file, LocalSettings::defaults(home));
     FAIL() << "a read-only settings file was written";
   } catch (const WriteError& e) {
-    EXPECT_STREQ(e.what(), "Unable to write to nodra3000.ini");
+    EXPECT_STREQ(e.what(), "Unable to write to nodra3000.ini\r\n\r\nDôvod: prístup odmietnutý.");
   }
   EXPECT_EQ(readFile(path), "[GLOBAL]\r\nuse_tbl=1\r\n");
 }

@@ -122,7 +122,7 @@ TEST_F(TerminalSettingsFile, TheTerminalsFileIsNeverCreatedAndAProtectedOneStays
     writeTerminalSettings(file, s, pageAsRead(s), {});
     FAIL() << "a write-protected card was written";
   } catch (const WriteError& e) {
-    EXPECT_STREQ(e.what(), "Unable to write to CONFIG/NODRA3000.ini");
+    EXPECT_STREQ(e.what(), "Unable to write to CONFIG/NODRA3000.ini\r\n\r\nDôvod: prístup odmietnutý.");
   }
   std::filesystem::permissions(path.parent_path(), std::filesystem::perms::owner_all);
   EXPECT_EQ(readFile(path), "[GLOBAL]\r\nPDM_PRICE=1\r\n");

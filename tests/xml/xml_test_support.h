@@ -44,9 +44,10 @@ class FolderVolumes : public VolumeSource {
  public:
   std::vector<Volume> volumes;
   std::vector<Volume> removableVolumes() override { return volumes; }
-  bool hasReadableMedium(const Volume&, const std::filesystem::path&) override { return true; }
+  bool hasReadableMedium(const Volume&, int) override { return true; }
 };
 
+using nodra::testing::namesIn;
 using nodra::testing::readFile;
 using nodra::testing::TempFolder;
 using nodra::testing::writeFile;

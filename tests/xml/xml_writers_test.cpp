@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/file_size_limit.h"
 #include "xml/xml_store_export.h"
 #include "xml/xml_store_layout.h"
 #include "xml_test_support.h"
@@ -244,7 +245,8 @@ TEST_F(XmlWriterRun, AMissingStoreFileLeavesTheOutputUntouched) {
   writeXmlStore(ctx, kXmlReport, '.');
   ASSERT_EQ(ui.messages.size(), 1u);
   const Message& m = ui.messages[0];
-  EXPECT_EQ(m.text, "Subor " + card.string() + "/DATA/zost_out.txt sa nepodarilo otvorit");
+  EXPECT_EQ(m.text,
+            "Subor " + card.string() + "/DATA/zost_out.txt sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
   EXPECT_EQ(m.caption, "Chyba pri prenose údajov.");
   EXPECT_EQ(m.icon, Icon::Warning);
   EXPECT_EQ(m.buttons, Buttons::Ok);
@@ -273,11 +275,13 @@ TEST_F(XmlWriterRun, AMissingOutputFolderGivesTheAbortDialog) {
   writeXmlStore(ctx, kXmlReport, '.');
   ASSERT_EQ(ui.messages.size(), 2u);
   const Message& m = ui.messages[0];
-  EXPECT_EQ(m.text, "Subor " + (temp.path() / "missing").string() + "/DATA_OUT.XML sa nepodarilo otvorit");
+  EXPECT_EQ(m.text, "Subor " + (temp.path() / "missing").string() +
+                        "/DATA_OUT.XML sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
   EXPECT_EQ(m.icon, Icon::Error);
   EXPECT_EQ(m.buttons, Buttons::Abort);
   EXPECT_EQ(m.outcome, Outcome::Failure);
-  EXPECT_EQ(ui.messages[1].text, "Subor " + (temp.path() / "missing").string() + "/ZOST_OUT.XML sa nepodarilo otvorit");
+  EXPECT_EQ(ui.messages[1].text, "Subor " + (temp.path() / "missing").string() +
+                                     "/ZOST_OUT.XML sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
   EXPECT_EQ(ctx.runningItemCounter, 0u);
 }
 
@@ -294,19 +298,23 @@ TEST_F(XmlWriterRun, AnOverlongStorePathIsRefusedNotCut) {
   EXPECT_FALSE(fs::exists(outFolder / "DATA_OUT.XML"));
 }
 
-TEST_F(XmlWriterRun, AFailedWriteThrowsWithTheFileNamed) {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+TEST_F(XmlWriterRun, AFailedWriteThrowsWithTheFileNamedAndKeepsTheEarlierFile) {
   std::string store;
   for (int i = 0; i < 5000; ++i) store += "CODE" + std::to_string(i) + ";1.25;2;Some goods name;\n";
   test::writeFile(card / "DATA/data_out.txt", store);
-  fs::create_symlink("/dev/full", outFolder / "DATA_OUT.XML");
+  test::writeFile(outFolder / "DATA_OUT.XML", "<DATA_OUT/>");
   try {
+    testing::FileSizeLimit full(100000);
     writeXmlStore(ctx, kXmlMainStore, '.');
     FAIL() << "no failure reported";
   } catch (const std::runtime_error& e) {
-    EXPECT_EQ(std::string(e.what()), "Súbor " + outFolder.string() + "/DATA_OUT.XML sa nepodarilo zapísať");
+    EXPECT_EQ(std::string(e.what()), "Súbor " + outFolder.string() +
+                                         "/DATA_OUT.XML sa nepodarilo zapísať (súbor je príliš veľký)\r\n"
+                                         "Predchádzajúci súbor zostal nezmenený.");
   }
   EXPECT_EQ(ctx.runningItemCounter, 0u);
+  EXPECT_EQ(test::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT/>");
+  EXPECT_EQ(test::namesIn(outFolder), std::set<std::string>{"DATA_OUT.XML"});
 }
 
 // A number beyond the float range: a warning naming the record's code, the element left without text.
