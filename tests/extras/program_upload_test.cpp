@@ -162,5 +162,31 @@ TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
 }
 
+// A card whose PROGRAM folder leads elsewhere is refused before anything is copied.
+TEST_F(Upload, AProgramFolderThatIsALinkGetsNothing) {
+  std::filesystem::create_directories(dir / "elsewhere");
+  std::filesystem::create_symlink(dir / "elsewhere", card / "PROGRAM");
+  EXPECT_FALSE(UploadProgram(session, program("NODRA.SHX", "program")));
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find(card.string() + "/PROGRAM je symbolický odkaz"), std::string::npos);
+  EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+}
+
+// Neither the program on the PC nor the one it replaces hands its set-ID or execute bits to the new file.
+TEST_F(Upload, TheCopyKeepsNoSpecialOrExecuteBit) {
+  const mode_t oldMask = ::umask(022);
+  writeFile(card / "PROGRAM" / "NODRA.SHX", "old");
+  ::chmod((card / "PROGRAM" / "NODRA.SHX").c_str(), 04755);
+  const std::string path = program("NODRA.SHX", "new");
+  ::chmod((dir / "pc" / "NODRA.SHX").c_str(), 06755);
+  EXPECT_TRUE(UploadProgram(session, path));
+  struct stat st {};
+  ASSERT_EQ(::stat((card / "PROGRAM" / "NODRA.SHX").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+  EXPECT_EQ(readFile(card / "PROGRAM" / "NODRA.SHX"), "new");
+  ::umask(oldMask);
+}
+
 }  // namespace
 }  // namespace nodra
