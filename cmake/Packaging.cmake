@@ -13,6 +13,15 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS nodra_mmc_trm RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripping install (CPack's) also drops what strip leaves and Debian counts as unneeded: the compilers'
+# .comment and the .note section (dh_strip does the same).
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(
+      COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:nodra_mmc_trm>\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
 
 install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.svg
