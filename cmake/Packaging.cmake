@@ -1,5 +1,5 @@
 # Installation (`cmake --install`) and the Debian package (`cpack -G DEB`): the program, its desktop entry,
-# icons and manual page. Tests, benchmarks and tools are never installed.
+# icons, manual page, licence and changelog. Tests, benchmarks and tools are never installed.
 # Without the window program there is nothing to install.
 if(NOT TARGET nodra_mmc_trm)
   return()
@@ -8,6 +8,9 @@ endif()
 include(GNUInstallDirs)
 
 set(NODRA_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(NODRA_PACKAGE nodra3000)
+set(NODRA_MAINTAINER "NODRA3000 for Linux developers <nodra3000@lists.nodra3000.org>")
+set(NODRA_HOMEPAGE "https://nodra3000.org/")
 # Directories the install creates are world-readable whatever the umask of the one who builds.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -43,11 +46,40 @@ add_custom_command(
 add_custom_target(nodra_man_page ALL DEPENDS ${NODRA_MAN_PAGE})
 install(FILES ${NODRA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The changelog kept in packaging/ must describe the version being built, or the package would lie about it.
+file(STRINGS ${NODRA_PACKAGING_DIR}/changelog NODRA_CHANGELOG_HEAD LIMIT_COUNT 1)
+if(NOT NODRA_CHANGELOG_HEAD MATCHES "^${NODRA_PACKAGE} \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog begins with \"${NODRA_CHANGELOG_HEAD}\", "
+                      "not with an entry for ${NODRA_PACKAGE} ${PROJECT_VERSION}")
+endif()
+set(NODRA_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+add_custom_command(
+  OUTPUT ${NODRA_CHANGELOG}
+  COMMAND ${NODRA_GZIP} -9n -c ${NODRA_PACKAGING_DIR}/changelog > ${NODRA_CHANGELOG}
+  DEPENDS ${NODRA_PACKAGING_DIR}/changelog
+  VERBATIM)
+add_custom_target(nodra_changelog ALL DEPENDS ${NODRA_CHANGELOG})
+
+# The machine-readable copyright file carries LICENSE's own holder and text, so the two never drift apart.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE NODRA_LICENSE)
+if(NOT NODRA_LICENSE MATCHES "\nCopyright \\(c\\) ([^\n]+)\n\n(.+[^\n])\n*$")
+  message(FATAL_ERROR "LICENSE lacks its copyright line")
+endif()
+set(NODRA_COPYRIGHT "${CMAKE_MATCH_1}")
+# In the format a paragraph's lines are indented by one space and an empty line is a lone ".".
+string(REPLACE "\n\n" "\n.\n" NODRA_LICENSE_BODY "${CMAKE_MATCH_2}")
+string(REPLACE "\n" "\n " NODRA_LICENSE_BODY " ${NODRA_LICENSE_BODY}")
+configure_file(${NODRA_PACKAGING_DIR}/copyright.in ${CMAKE_CURRENT_BINARY_DIR}/copyright @ONLY)
+
+set(NODRA_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/${NODRA_PACKAGE})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${NODRA_CHANGELOG} DESTINATION ${NODRA_DOC_DIR})
+
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME nodra3000)
+set(CPACK_PACKAGE_NAME ${NODRA_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "NODRA3000 developers")
-set(CPACK_PACKAGE_CONTACT "NODRA3000 developers <dev@nodra.local>")
+set(CPACK_PACKAGE_VENDOR "NODRA3000 for Linux developers")
+set(CPACK_PACKAGE_CONTACT "${NODRA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "companion program of the NODRA3000 hand-held inventory data terminal")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Reads the terminal's stores into PC text or XML files, fills its stock list\n"
@@ -58,9 +90,10 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
-set(CPACK_DEBIAN_PACKAGE_NAME nodra3000)
+set(CPACK_DEBIAN_PACKAGE_NAME ${NODRA_PACKAGE})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "NODRA3000 developers <dev@nodra.local>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${NODRA_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${NODRA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
