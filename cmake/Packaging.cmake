@@ -97,12 +97,15 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${NODRA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Debian's own libraries only; the scan takes the versions from their symbols files.
+# What Qt loads at run time and no library scan sees: the window-system plugins (only recommended by Qt's
+# libraries, so an install without recommends had no window) and Qt's own Slovak texts.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+# Debian's own libraries only; the scan takes the versions from their symbols files and adds them.
 find_program(NODRA_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(NODRA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
-  string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
+  string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}, "
       "libqt6widgets6 (>= 6.4.2), libqt6gui6 (>= 6.4.2), libqt6core6 (>= 6.4.2), libpugixml1v5 (>= 1.13), "
       "libmount1 (>= 2.38), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libc6 (>= 2.36)")
 endif()
