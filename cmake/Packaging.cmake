@@ -1,5 +1,5 @@
 # Installation (`cmake --install`) and the Debian package (`cpack -G DEB`): the program, its desktop entry,
-# icons, manual page, licence and changelog. Tests, benchmarks and tools are never installed.
+# icons, software-centre metadata, manual page, licence and changelog. Tests, benchmarks and tools are never installed.
 # Without the window program there is nothing to install.
 if(NOT TARGET nodra_mmc_trm)
   return()
@@ -29,6 +29,9 @@ install(CODE "
 install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${NODRA_PACKAGING_DIR}/nodra3000.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# AppStream's entry for software centres; it names the desktop entry as what it launches.
+set(NODRA_METAINFO ${NODRA_PACKAGING_DIR}/org.nodra3000.nodra3000.metainfo.xml)
+install(FILES ${NODRA_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 48 256)
   install(FILES ${NODRA_PACKAGING_DIR}/nodra3000-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -46,11 +49,16 @@ add_custom_command(
 add_custom_target(nodra_man_page ALL DEPENDS ${NODRA_MAN_PAGE})
 install(FILES ${NODRA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# The changelog kept in packaging/ must describe the version being built, or the package would lie about it.
+# The changelog kept in packaging/ and the metadata's newest release must describe the version being built,
+# or the package would lie about it.
 file(STRINGS ${NODRA_PACKAGING_DIR}/changelog NODRA_CHANGELOG_HEAD LIMIT_COUNT 1)
 if(NOT NODRA_CHANGELOG_HEAD MATCHES "^${NODRA_PACKAGE} \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "packaging/changelog begins with \"${NODRA_CHANGELOG_HEAD}\", "
                       "not with an entry for ${NODRA_PACKAGE} ${PROJECT_VERSION}")
+endif()
+file(STRINGS ${NODRA_METAINFO} NODRA_METAINFO_RELEASE REGEX "<release " LIMIT_COUNT 1)
+if(NOT NODRA_METAINFO_RELEASE MATCHES "version=\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "the newest release in ${NODRA_METAINFO} is not ${PROJECT_VERSION}")
 endif()
 set(NODRA_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
 add_custom_command(
