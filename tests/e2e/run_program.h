@@ -1,5 +1,6 @@
 #pragma once
-// Runs the built program as a script would: its own environment, standard error captured, the exit code.
+// Runs the built program as a script would: its own environment, standard output and error captured (or
+// standard output sent where the test says), the exit code.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,11 +19,12 @@ namespace nodra::testing {
 
 struct RunResult {
   int exitCode = -1;
+  std::string stdoutText;
   std::string stderrText;
 };
 
 inline RunResult runProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
-                            const std::filesystem::path& scratch) {
+                            const std::filesystem::path& scratch, const std::filesystem::path& stdoutTo = {}) {
   std::vector<std::string> envStrings;
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
@@ -40,9 +42,11 @@ inline RunResult runProgram(const std::vector<std::string>& arguments, const std
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  const auto outFile = stdoutTo.empty() ? scratch / "stdout.txt" : stdoutTo;
   const auto errFile = scratch / "stderr.txt";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   pid_t pid = 0;
@@ -53,6 +57,7 @@ inline RunResult runProgram(const std::vector<std::string>& arguments, const std
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
   posix_spawn_file_actions_destroy(&actions);
+  if (stdoutTo.empty()) result.stdoutText = readFile(outFile);
   result.stderrText = readFile(errFile);
   return result;
 }
