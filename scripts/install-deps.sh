@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the screenshots need. Idempotent.
+# Installs the Debian packages the build, the tests, the screenshots and the package checks need, and the
+# runtime packages the Debian package depends on beyond the libraries (so CI can install and inspect them).
+# Idempotent.
 # With the argument "fuzz": also clang and its sanitizer runtimes, which only `make fuzz` needs.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
           libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
-          xdotool desktop-file-utils dpkg-dev clang-format clang-tidy)
+          xdotool desktop-file-utils dpkg-dev clang-format clang-tidy lintian appstream qt6-qpa-plugins
+          qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=("${fuzz_packages[@]}")

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "app/command_line_info.h"
 #include "app/qt_text.h"
 #include "app/terminal_picture.h"
 #include "platform/exe_folder.h"
@@ -236,11 +237,7 @@ void TForm_nodra::runBatch() {
 void TForm_nodra::showUsage() {
   usageShown_ = true;
   Message m;
-  m.text =
-      "nodra_mmc_trm.exe [VPNZzO] [/min]\n\nV - vyčíta všetky položky z hlavného skladu, zostavu a sklad VP (ak bol "
-      "vytvorený)\n\nP - vyčíta zostavu\n\nN - vyčíta nenulové položky hlavného skladu\n\nZ - vynuluje počty "
-      "hlavného skladu + zmaže zostavu + zmaže sklad VP (ak bol vytvorený)\n\nz - zmaže zostavu\n\nO - naplní "
-      "hlavný sklad\n\n/min, alebo /nodsp - spusti v minimalizovanom okne";
+  m.text = usageText();
   m.caption = fromQs(applicationTitle_);
   m.icon = Icon::None;
   m.onTop = false;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "app/command_line_info.h"
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
 #include "app/terminal_picture.h"
@@ -39,6 +40,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 
 int main(int argc, char* argv[]) {
   using namespace nodra;
+  if (auto answered = answerInfoRequest(argc, argv)) return *answered;
   const bool batch = argc > 1;
   const bool headless = batch && ((argc > 2 && std::string_view(argv[2]) == "/nodsp") || !displayAvailable());
   if (headless) {

@@ -19,12 +19,13 @@ class BatchCommand : public ::testing::Test {
     fs::create_directories(runtime);
   }
 
-  RunResult run(const std::vector<std::string>& args, std::map<std::string, std::string> extra = {}) {
+  RunResult run(const std::vector<std::string>& args, std::map<std::string, std::string> extra = {},
+                const fs::path& stdoutTo = {}) {
     std::map<std::string, std::string> env{{"NODRA3000_DRIVES", terminal.string()},
                                            {"NODRA3000_HOME", home.string()},
                                            {"XDG_RUNTIME_DIR", runtime.string()}};
     for (auto& [k, v] : extra) env[k] = v;
-    return runProgram(args, env, dir.path());
+    return runProgram(args, env, dir.path(), stdoutTo);
   }
 
   std::string demoIni() const { return readFile(fs::path(NODRA_DEMO_TERMINAL) / "CONFIG" / "NODRA3000.ini"); }
@@ -96,6 +97,58 @@ TEST_F(BatchCommand, ASecondInstanceIsRefused) {
   EXPECT_EQ(r.stderrText, "Nejde spustit: Tato aplikacia je uz spustena\n");
   EXPECT_EQ(terminalIni(), demoIni());
   EXPECT_FALSE(fs::exists(home / "nodra3000.ini"));
+}
+
+// --help and --version answer on standard output before anything else: headless (the runs have no display),
+// with no terminal on standard input, while another instance holds the lock, and without touching a file.
+TEST_F(BatchCommand, HelpAndVersionAnswerWhileAnotherInstanceRuns) {
+  // The usage text as an unknown letter shows it, so --help is seen to give the very same text.
+  const RunResult unknown = run({"X"});
+  ASSERT_EQ(unknown.stderrText.rfind("NODRA3000: ", 0), 0u) << unknown.stderrText;
+  const std::string usage = unknown.stderrText.substr(std::string("NODRA3000: ").size());
+  fs::remove_all(home);
+  fs::create_directories(home);
+
+  const std::string version = "nodra_mmc_trm " NODRA_VERSION "\n";
+  const std::string refused = "Nejde spustit: Tato aplikacia je uz spustena\n";
+  struct Case {
+    std::vector<std::string> args;
+    fs::path stdoutTo;  // empty: captured
+    int exitCode;
+    std::string out;  // "help": the usage text and its two further lines
+    std::string err;
+  } cases[] = {
+      {{"--help"}, {}, 0, "help", ""},
+      {{"--help", "/nodsp"}, {}, 0, "help", ""},
+      {{"--version"}, {}, 0, version, ""},
+      {{"--version", "V"}, {}, 0, version, ""},
+      // Only the whole first argument asks; anything longer is a command line like any other.
+      {{"--versions"}, {}, 4, "", refused},
+      {{"--help", "/min"}, "/dev/full", 1, "", "NODRA3000: Cannot write to standard output. No space left on device\n"},
+  };
+  UserLock held;
+  ASSERT_TRUE(held.taken());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front() + (c.stdoutTo.empty() ? "" : " to " + c.stdoutTo.string()));
+    RunResult r = run(c.args, {}, c.stdoutTo);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.stderrText;
+    EXPECT_EQ(r.stderrText, c.err);
+    if (c.out == "help") {
+      ASSERT_EQ(r.stdoutText.rfind(usage, 0), 0u) << r.stdoutText;
+      const std::string rest = r.stdoutText.substr(usage.size());
+      EXPECT_EQ(rest.rfind("/nodsp - ", 0), 0u) << rest;
+      const std::string codes = rest.substr(rest.find('\n') + 1);
+      for (const char* code : {": 0 ", ", 1 ", ", 2 ", ", 3 ", ", 4 "}) {
+        EXPECT_NE(codes.find(code), std::string::npos) << code << " in " << codes;
+      }
+      EXPECT_EQ(codes.find('\n'), codes.size() - 1) << codes;
+    } else {
+      EXPECT_EQ(r.stdoutText, c.out);
+    }
+    EXPECT_TRUE(fs::is_empty(home));
+  }
+  held.release();
+  EXPECT_EQ(terminalIni(), demoIni());
 }
 
 }  // namespace

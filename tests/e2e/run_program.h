@@ -1,5 +1,6 @@
 #pragma once
-// Runs the built program as a script would: its own environment, standard error captured, the exit code.
+// Runs the built program as a script would: its own environment, standard output and error captured (or
+// standard output sent where the test says), the exit code.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/file.h>
@@ -20,12 +21,14 @@ namespace nodra::testing {
 
 struct RunResult {
   int exitCode = -1;
+  std::string stdoutText;
   std::string stderrText;
 };
 
-// Starts the built program; its standard error goes to <scratch>/stderr.txt.
+// Starts the built program; its standard error goes to <scratch>/stderr.txt, its standard output to
+// <scratch>/stdout.txt or to `stdoutTo`.
 inline pid_t startProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
-                          const std::filesystem::path& scratch) {
+                          const std::filesystem::path& scratch, const std::filesystem::path& stdoutTo = {}) {
   std::vector<std::string> envStrings;
   for (char** e = environ; *e != nullptr; ++e) {
     std::string entry = *e;
@@ -43,9 +46,11 @@ inline pid_t startProgram(const std::vector<std::string>& arguments, const std::
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  const auto outFile = stdoutTo.empty() ? scratch / "stdout.txt" : stdoutTo;
   const auto errFile = scratch / "stderr.txt";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   pid_t pid = 0;
@@ -54,20 +59,28 @@ inline pid_t startProgram(const std::vector<std::string>& arguments, const std::
   return pid;
 }
 
-inline RunResult waitForProgram(pid_t pid, const std::filesystem::path& scratch) {
+// `stdoutCaptured`: where standard output went, to be read back; empty when it went elsewhere.
+inline RunResult waitForProgram(pid_t pid, const std::filesystem::path& scratch,
+                                const std::filesystem::path& stdoutCaptured) {
   RunResult result;
   if (pid > 0) {
     int status = 0;
     waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
+  if (!stdoutCaptured.empty()) result.stdoutText = readFile(stdoutCaptured);
   result.stderrText = readFile(scratch / "stderr.txt");
   return result;
 }
 
+inline RunResult waitForProgram(pid_t pid, const std::filesystem::path& scratch) {
+  return waitForProgram(pid, scratch, scratch / "stdout.txt");
+}
+
 inline RunResult runProgram(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& env,
-                            const std::filesystem::path& scratch) {
-  return waitForProgram(startProgram(arguments, env, scratch), scratch);
+                            const std::filesystem::path& scratch, const std::filesystem::path& stdoutTo = {}) {
+  return waitForProgram(startProgram(arguments, env, scratch, stdoutTo), scratch,
+                        stdoutTo.empty() ? scratch / "stdout.txt" : std::filesystem::path());
 }
 
 // The lock every run of this user takes, held by the test as another run would hold it.
