@@ -11,12 +11,22 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
   InputRecord record;
   std::string number;
   std::string_view line;
-  unsigned slot = 1;
+  unsigned accepted = 0;
   while (in.readLine(kCasio1LineMax, line)) {
-    // A short line (an empty one too) is the end of the list: the rest of the file is not read.
-    if (line.size() < kCasio1LineMin) break;
+    const unsigned lineNumber = in.lineNumber();
+    // A short line (an empty one too) is the end of the list. What follows is not read as goods, but the
+    // user hears how much that leaves out.
+    if (line.size() < kCasio1LineMin) {
+      unsigned unread = 0;
+      for (in.skipRestOfLine(); in.readLine(kCasio1LineMax, line); in.skipRestOfLine()) {
+        if (!isBlankLine(line)) ++unread;
+      }
+      if (unread > 0) ReportListEnd(ui, lineNumber, unread);
+      break;
+    }
     if (isBlankLine(line)) {
-      ReportBlankLine(ui, s.hlaska_data_in, slot, std::string(line.substr(40, 10)));
+      ReportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(line.substr(40, 10)));
+      finishLine(in, ui, kCasio1LineMax, false);
       continue;
     }
     clear(record);
@@ -24,11 +34,14 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
       if (c != ' ') record.code.push_back(c);
     }
     record.name.assign(line.substr(14, 26));
-    if (!takeNumber(ui, s.hlaska_data_in, slot, line.substr(40, 10), number, record.price)) continue;
-    accept(record, out);
-    ++slot;
+    const bool dropped = !takeNumber(ui, s.hlaska_data_in, lineNumber, line.substr(40, 10), number, record.price);
+    if (!dropped) {
+      accept(record, out);
+      ++accepted;
+    }
+    finishLine(in, ui, kCasio1LineMax, dropped);
   }
-  return slot - 1;
+  return accepted;
 }
 
 }  // namespace nodra

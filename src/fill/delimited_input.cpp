@@ -43,17 +43,19 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
   std::string number;
   std::string_view line;
   std::string_view fields[4];
-  unsigned slot = 1;
+  unsigned accepted = 0;
   while (in.readLine(kInputLineMax, line)) {
+    const unsigned lineNumber = in.lineNumber();
     splitFields(withoutLineEnd(line), delimiter, fields);
     if (isBlankLine(line)) {
       // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
       for (int i = 0; i < 4; ++i) {
         if (roles[i] == kPrice || roles[i] == kCount) {
-          ReportBlankLine(ui, settings.hlaska_data_in, slot, std::string(fields[i]));
+          ReportBlankLine(ui, settings.hlaska_data_in, lineNumber, std::string(fields[i]));
           break;
         }
       }
+      finishLine(in, ui, kInputLineMax, false);
       continue;
     }
     clear(record);
@@ -69,18 +71,20 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
           break;
         case kPrice:
         case kCount:
-          dropped = !takeNumber(ui, settings.hlaska_data_in, slot, fields[i], number,
+          dropped = !takeNumber(ui, settings.hlaska_data_in, lineNumber, fields[i], number,
                                 roles[i] == kPrice ? record.price : record.count);
           break;
         case kName: record.name.assign(fields[i]); break;
         default: break;
       }
     }
-    if (dropped) continue;
-    accept(record, out);
-    ++slot;
+    if (!dropped) {
+      accept(record, out);
+      ++accepted;
+    }
+    finishLine(in, ui, kInputLineMax, dropped);
   }
-  return slot - 1;
+  return accepted;
 }
 
 }  // namespace nodra

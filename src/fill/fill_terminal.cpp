@@ -69,6 +69,13 @@ void FillTerminal(FillContext& ctx) {
     inputFailed();
     return;
   }
+  // An empty list would wipe the terminal's main store: nothing goes to the card, the work file stays.
+  if (count == 0) {
+    writer.discard();
+    ui.setStatus("Vo vstupnom súbore nie je žiadna položka");
+    warn(ui, "Vo vstupnom súbore " + s.path_ins + " sa nenašla žiadna položka.\r\n\r\nDo NODRA sa nič neprenieslo.");
+    return;
+  }
   const bool written = writer.commit();
 
   ui.setProgressMax(static_cast<int>(count));

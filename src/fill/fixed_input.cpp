@@ -59,35 +59,40 @@ unsigned ParseFixedInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSi
   InputRecord record;
   std::string number;
   std::string_view line;
-  unsigned slot = 1;
+  unsigned accepted = 0;
   while (in.readLine(kInputLineMax, line)) {
+    const unsigned lineNumber = in.lineNumber();
     if (isBlankLine(line)) {
       // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
       if (s.CEN_dlzka > 0) {
         takePrice(number, line, s.CEN_zac, s.CEN_dlzka);
-        ReportBlankLine(ui, s.hlaska_data_in, slot, number);
+        ReportBlankLine(ui, s.hlaska_data_in, lineNumber, number);
       } else if (s.POC_dlzka > 0) {
-        ReportBlankLine(ui, s.hlaska_data_in, slot, std::string(columns(line, s.POC_zac, s.POC_dlzka)));
+        ReportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(columns(line, s.POC_zac, s.POC_dlzka)));
       }
+      finishLine(in, ui, kInputLineMax, false);
       continue;
     }
     clear(record);
     takeCode(record.code, withoutLineEnd(line), s.KOD_zac, s.KOD_dlzka);
     takeName(record.name, line, s.NAZ_zac, s.NAZ_dlzka);
+    bool dropped = false;
     if (s.CEN_dlzka > 0) {
       takePrice(number, line, s.CEN_zac, s.CEN_dlzka);
-      if (!CheckNumberField(ui, s.hlaska_data_in, slot, number, record.price)) continue;
+      dropped = !CheckNumberField(ui, s.hlaska_data_in, lineNumber, number, record.price);
     }
-    if (s.POC_dlzka > 0) {
+    if (!dropped && s.POC_dlzka > 0) {
       // Taken as it stands: a sign counts, and a span that runs over the line end holds it and fails.
-      if (!takeNumber(ui, s.hlaska_data_in, slot, columns(line, s.POC_zac, s.POC_dlzka), number, record.count)) {
-        continue;
-      }
+      dropped =
+          !takeNumber(ui, s.hlaska_data_in, lineNumber, columns(line, s.POC_zac, s.POC_dlzka), number, record.count);
     }
-    accept(record, out);
-    ++slot;
+    if (!dropped) {
+      accept(record, out);
+      ++accepted;
+    }
+    finishLine(in, ui, kInputLineMax, dropped);
   }
-  return slot - 1;
+  return accepted;
 }
 
 }  // namespace nodra

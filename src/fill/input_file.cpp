@@ -33,6 +33,8 @@ bool InputFile::open(const FilePlace& file, FileError& error) {
   pos_ = end_ = 0;
   eof_ = failed_ = false;
   readError_ = 0;
+  linesDone_ = lineNumber_ = 0;
+  lineOpen_ = false;
   return true;
 }
 
@@ -68,6 +70,34 @@ bool InputFile::fill() {
 // The CR of a CR LF pair counts for nothing, so the search looks one byte further than the piece may be
 // long: a pair just after the limit still ends the line inside it.
 bool InputFile::readLine(std::size_t maxChars, std::string_view& line) {
+  if (!readPiece(maxChars, line)) return false;
+  if (!lineOpen_) lineNumber_ = linesDone_ + 1;
+  lineOpen_ = line.back() != '\n';
+  if (!lineOpen_) ++linesDone_;
+  return true;
+}
+
+std::size_t InputFile::skipRestOfLine() {
+  if (!lineOpen_) return 0;
+  lineOpen_ = false;
+  std::size_t skipped = 0;
+  for (;;) {
+    const char* start = buffer_.data() + pos_;
+    if (const void* lf = pos_ < end_ ? std::memchr(start, '\n', end_ - pos_) : nullptr) {
+      const auto length = static_cast<std::size_t>(static_cast<const char*>(lf) - start);
+      // The CR of a CR LF pair belongs to the line end, not to the line.
+      skipped += length - (length > 0 && start[length - 1] == '\r' ? 1 : 0);
+      pos_ += length + 1;
+      ++linesDone_;
+      return skipped;
+    }
+    skipped += end_ - pos_;
+    pos_ = end_;
+    if (!fill()) return skipped;
+  }
+}
+
+bool InputFile::readPiece(std::size_t maxChars, std::string_view& line) {
   if (maxChars == 0) return false;
   for (;;) {
     const std::size_t available = end_ - pos_;
@@ -93,16 +123,21 @@ bool InputFile::readLine(std::size_t maxChars, std::string_view& line) {
   }
 }
 
-bool InputFile::readWord(std::string_view& word, std::string& scratch) {
-  // Skip the blanks before the word.
+bool InputFile::readWord(std::string_view& word, std::string& scratch, std::size_t maxChars) {
+  lineOpen_ = false;
+  // Skip the blanks before the word, counting the lines they end.
   for (;;) {
     const char* p = buffer_.data() + pos_;
     const char* const end = buffer_.data() + end_;
-    while (p < end && isBlank(*p)) ++p;
+    while (p < end && isBlank(*p)) {
+      if (*p == '\n') ++linesDone_;
+      ++p;
+    }
     pos_ = static_cast<std::size_t>(p - buffer_.data());
     if (p < end) break;
     if (!fill()) return false;
   }
+  lineNumber_ = linesDone_ + 1;
   bool inScratch = false;
   for (;;) {
     const char* const start = buffer_.data() + pos_;
@@ -111,12 +146,13 @@ bool InputFile::readWord(std::string_view& word, std::string& scratch) {
     while (p < end && !isBlank(*p)) ++p;
     pos_ = static_cast<std::size_t>(p - buffer_.data());
     if (p < end && !inScratch) {
-      word = std::string_view(start, static_cast<std::size_t>(p - start));
+      word = std::string_view(start, std::min(static_cast<std::size_t>(p - start), maxChars));
       return true;
     }
-    // The word runs to the end of what was read: keep its part before reading on.
+    // The word runs to the end of what was read: keep its part before reading on, up to the limit, so that
+    // memory stays the same however long the word.
     if (!inScratch) scratch.clear();
-    scratch.append(start, p);
+    scratch.append(start, std::min(static_cast<std::size_t>(p - start), maxChars - std::min(maxChars, scratch.size())));
     inScratch = true;
     if (p < end || !fill()) {
       word = scratch;
@@ -126,10 +162,12 @@ bool InputFile::readWord(std::string_view& word, std::string& scratch) {
 }
 
 void InputFile::skipLine() {
+  lineOpen_ = false;
   for (;;) {
     const char* start = buffer_.data() + pos_;
     if (const void* lf = pos_ < end_ ? std::memchr(start, '\n', end_ - pos_) : nullptr) {
       pos_ += static_cast<std::size_t>(static_cast<const char*>(lf) - start) + 1;
+      ++linesDone_;
       return;
     }
     pos_ = end_;

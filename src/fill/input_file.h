@@ -29,12 +29,21 @@ class InputFile {
   // The next piece of a line: up to and including its line feed, at most `maxChars` characters; the rest of
   // a longer line comes as the next piece. The view lasts until the next call. False at the end.
   bool readLine(std::size_t maxChars, std::string_view& line);
-  // Skips blanks (space, tab, line feed, CR, vertical tab, form feed) and reads the word after them.
-  // False at the end of the file before any word. The view lasts until the next call; `scratch` holds the
-  // word when it does not lie in one piece in the buffer.
-  bool readWord(std::string_view& word, std::string& scratch);
+  // After a piece that did not end its line: discards the rest of that line, its line feed included, and
+  // returns how many characters it held (0 when the piece ended the line). Call it when done with the piece.
+  std::size_t skipRestOfLine();
+  // Skips blanks (space, tab, line feed, CR, vertical tab, form feed) and reads the word after them; of a
+  // longer word only the first `maxChars` characters are kept, the rest is read past. False at the end of the
+  // file before any word. The view lasts until the next call; `scratch` holds the word when it does not lie
+  // in one piece in the buffer.
+  bool readWord(std::string_view& word, std::string& scratch, std::size_t maxChars = kWordMax);
   // Discards the rest of the current line, its line feed included.
   void skipLine();
+  // The line of the file, counted from 1, on which the last piece or word began.
+  unsigned lineNumber() const { return lineNumber_; }
+
+  // Far more than any field of a goods list; a longer word is no code or number anyone typed.
+  static constexpr std::size_t kWordMax = 1024;
 
   // A read error (the medium went away) rather than the end of the file; `readError` is its errno.
   bool failed() const { return failed_; }
@@ -43,6 +52,7 @@ class InputFile {
  private:
   // Reads more bytes after the unread ones; false at the end of the file.
   bool fill();
+  bool readPiece(std::size_t maxChars, std::string_view& line);
 
   UniqueFd fd_;
   int readError_ = 0;
@@ -51,6 +61,9 @@ class InputFile {
   std::size_t end_ = 0;
   bool eof_ = true;  // until opened
   bool failed_ = false;
+  unsigned linesDone_ = 0;   // line feeds consumed
+  unsigned lineNumber_ = 0;  // of the last piece or word
+  bool lineOpen_ = false;    // the last piece did not end its line
 };
 
 }  // namespace nodra

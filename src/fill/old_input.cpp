@@ -34,27 +34,36 @@ unsigned ParseOldInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSink
   std::string scratch;
   std::string number;
   std::string_view rest;
-  unsigned slot = 1;
+  unsigned accepted = 0;
   while (in.readWord(word, scratch)) {
     clear(record);
     record.code.assign(word.substr(0, kOldCodeMax));
-    // The end of the file inside a record loses that record without a message.
-    if (!in.readWord(word, scratch)) break;
-    if (!takeNumber(ui, s.hlaska_data_in, slot, word, number, record.price)) {
+    // The end of the file inside a record loses that record; the user hears of it.
+    const unsigned codeLine = in.lineNumber();
+    if (!in.readWord(word, scratch)) {
+      ReportCutRecord(ui, codeLine);
+      break;
+    }
+    if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.price)) {
       in.skipLine();
       continue;
     }
-    if (!in.readWord(word, scratch)) break;
-    if (!takeNumber(ui, s.hlaska_data_in, slot, word, number, record.count)) {
+    if (!in.readWord(word, scratch)) {
+      ReportCutRecord(ui, codeLine);
+      break;
+    }
+    if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.count)) {
       in.skipLine();
       continue;
     }
-    if (!in.readLine(kOldRestMax, rest)) break;
+    // A last record with no name and no line end after its count is whole: its name is empty.
+    if (!in.readLine(kOldRestMax, rest)) rest = {};
     takeName(record.name, rest);
     accept(record, out);
-    ++slot;
+    ++accepted;
+    finishLine(in, ui, kOldRestMax, false);
   }
-  return slot - 1;
+  return accepted;
 }
 
 }  // namespace nodra

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "fill/input_file.h"
+#include "fill/input_problems.h"
 #include "fill/input_record.h"
 #include "fill/number_field.h"
 
@@ -37,11 +39,21 @@ inline bool takeNumber(Ui& ui, int hlaska_data_in, unsigned slot, std::string_vi
   return CheckNumberField(ui, hlaska_data_in, slot, scratch, value);
 }
 
-// Cuts the texts to the record's widths and hands the record on.
+// Cuts the texts to the record's widths and hands the record on. A NUL ends a text: the terminal's record
+// would be torn by it.
 inline void accept(InputRecord& record, RecordSink& out) {
+  if (auto nul = record.code.find('\0'); nul != std::string::npos) record.code.resize(nul);
+  if (auto nul = record.name.find('\0'); nul != std::string::npos) record.name.resize(nul);
   if (record.code.size() > kInputCodeMax) record.code.resize(kInputCodeMax);
   if (record.name.size() > kInputNameMax) record.name.resize(kInputNameMax);
   out.add(record);
+}
+
+// After a line's record was taken or dropped: the rest of an over-long line is read past, never taken as a
+// line of its own, and the user hears of it unless the line was already reported.
+inline void finishLine(InputFile& in, Ui& ui, std::size_t limit, bool reported) {
+  const unsigned line = in.lineNumber();
+  if (in.skipRestOfLine() > 0 && !reported) ReportLongLine(ui, line, limit - 1);
 }
 
 inline void clear(InputRecord& record) {

@@ -30,6 +30,8 @@ class RecordFileWriter final : public RecordSink {
   void add(InputRecord& record) override;  // translates the record's name in place
   // True when the file was opened, every line written and the old file replaced.
   bool commit();
+  // Drops what was written: the old file stays.
+  void discard() { file_.discard(); }
 
   unsigned count() const { return count_; }
   const FileError& error() const { return error_; }

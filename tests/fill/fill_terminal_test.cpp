@@ -146,9 +146,10 @@ TEST(FillTerminal, BadNumbersFailTheRunButTheRestGoesThrough) {
     EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n3;3.00;3.00;c\r\n");
     std::vector<std::string> events = success(2);
     if (!silenced) {
+      // The lines of the file, not the records being filled.
       events.insert(events.begin(), {"box:Pozor...|Chyba číselnej premennej na riadku 2 (x)",
-                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()",
-                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()"});
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 3 ()",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 4 ()"});
     }
     EXPECT_EQ(t.ui.events, events);
     EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
@@ -166,8 +167,8 @@ TEST(FillTerminal, BlankLinesAreWarnedAboutButNoFailure) {
     std::vector<std::string> events = success(1);
     if (!silenced) {
       events.insert(events.begin(), {"box:Pozor...|Chyba číselnej premennej na riadku 1 ()",
-                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()",
-                                     "box:Pozor...|Chyba číselnej premennej na riadku 2 ()"});
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 3 ()",
+                                     "box:Pozor...|Chyba číselnej premennej na riadku 4 ()"});
     }
     EXPECT_EQ(t.ui.events, events);
     EXPECT_EQ(t.ui.worstOutcome(), Outcome::Info);
@@ -239,6 +240,16 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
              "status:Chyba pri kopirovaní súboru data_in.txt"};
        },
        false},
+      // An empty list would wipe the terminal's main store.
+      {"no goods read", [](FillRig& t) { test::writeFile(t.exe.path() / "vstup.txt", "9;x;9;new\n\n"); },
+       [](FillRig& t) {
+         return std::vector<std::string>{
+             "box:Pozor...|Chyba číselnej premennej na riadku 1 (x)",
+             "box:Pozor...|Chyba číselnej premennej na riadku 2 ()", "status:Vo vstupnom súbore nie je žiadna položka",
+             "box:Pozor...|Vo vstupnom súbore " + t.exe.text() +
+                 "vstup.txt sa nenašla žiadna položka.\r\n\r\nDo NODRA sa nič neprenieslo."};
+       },
+       true},
       {"no terminal", [](FillRig& t) { t.session.drive.reset(); },
        [=](FillRig&) {
          return std::vector<std::string>{"max:1", kTransfer, noCopy, "status:Chyba pri kopirovaní súboru data_in.txt"};
@@ -250,6 +261,7 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
     FillRig t;  // fresh for each case, with an earlier fill's files in place
     test::writeFile(t.exe.path() / "vstup.txt", "9;9;9;new\n");
     test::writeFile(t.work(), "old work\r\n");
+    ::chmod(t.exe.path().c_str(), 0755);
     test::writeFile(t.terminalFile(), "old terminal\r\n");
     c.arrange(t);
     t.fill();

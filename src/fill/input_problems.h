@@ -1,0 +1,17 @@
+#pragma once
+// What the fill tells the user about its input beyond bad numbers: goods it could not read whole. Each counts
+// as a failure of the run. Line numbers are the file's own, counted from 1.
+#include <cstddef>
+
+#include "platform/ui.h"
+
+namespace nodra {
+
+// A line longer than the layout reads: its first `limit` characters were taken, the rest was not.
+void ReportLongLine(Ui& ui, unsigned line, std::size_t limit);
+// A CASIO 1 list ends at a short line; `unread` lines with goods followed it.
+void ReportListEnd(Ui& ui, unsigned line, unsigned unread);
+// The old layout's file ended inside a record, which is lost.
+void ReportCutRecord(Ui& ui, unsigned line);
+
+}  // namespace nodra
