@@ -29,6 +29,15 @@ std::string folderPart(std::string_view pathText) {
   return std::string(pathText.substr(0, slash));
 }
 
+std::string inFolderOf(std::string_view pathSetting, std::string_view programFolder, std::string_view name) {
+  std::string path = folderPart(pathSetting);
+  // "vsetkySklady" alone names no folder: the program's own, not the root of the file system.
+  if (path.empty()) path = std::string(programFolder);
+  if (path.empty() || path.back() != '/') path.push_back('/');
+  path.append(name);
+  return path;
+}
+
 std::string fileNamePart(std::string_view pathText) {
   std::size_t slash = pathText.rfind('/');
   return std::string(slash == std::string_view::npos ? pathText : pathText.substr(slash + 1));

@@ -17,6 +17,10 @@ std::string toDisplayText(const std::filesystem::path& path);
 
 // The folder part: the text before the last "/", except that the root keeps its "/"; "" without any "/".
 std::string folderPart(std::string_view pathText);
+// `name` in the folder part of a path setting (its last component counts as a file name, even when it names
+// a folder); a setting without a folder part means `programFolder` (Windows-1250, ending with "/").
+std::string inFolderOf(std::string_view pathSetting, std::string_view programFolder, std::string_view name);
+
 // The text after the last "/".
 std::string fileNamePart(std::string_view pathText);
 

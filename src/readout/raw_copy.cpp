@@ -23,18 +23,15 @@ bool notCopied(Ui& ui, std::string text) {
 
 }  // namespace
 
-std::string rawCopyTarget(std::string_view suroveDataPath, std::string_view name) {
-  std::string target = folderPart(suroveDataPath);
-  if (target.empty() || target.back() != '/') target.push_back('/');
-  target.append(name);
-  return target;
+std::string rawCopyTarget(std::string_view suroveDataPath, std::string_view exeFolder, std::string_view name) {
+  return inFolderOf(suroveDataPath, exeFolder, name);
 }
 
 bool CopyRawStore(ReadOutContext& ctx, std::string_view name) {
   Ui& ui = ctx.session.ui;
   std::string relative = "DATA\\";
   relative.append(name);
-  const std::string target = rawCopyTarget(ctx.settings.path_suroveData, name);
+  const std::string target = rawCopyTarget(ctx.settings.path_suroveData, ctx.exeFolder, name);
   const auto& drive = ctx.session.drive;
   const std::string sourceText = drive ? drive->displayPath(relative) : relative;
 

@@ -5,6 +5,7 @@
 
 #include "readout/format_store.h"
 #include "readout/raw_copy.h"
+#include "readout/read_out_outputs.h"
 #include "readout/read_out_texts.h"
 #include "xml/xml_writers.h"
 
@@ -19,51 +20,61 @@ void copyRawStores(ReadOutContext& ctx, std::initializer_list<std::string_view> 
   ctx.session.ui.setStatus(copied ? kDataReadOut : kReadOutFailed);
 }
 
+// Each writer runs even after one failed; the status ends as the other modes' does.
+void writeXml(ReadOutContext& ctx, std::initializer_list<bool (*)(ReadOutContext&)> writers) {
+  bool written = true;
+  for (auto writer : writers) written = writer(ctx) && written;
+  if (written) {
+    ctx.session.ui.setStatus(kDataReadOut);
+  } else if (ctx.session.drive) {
+    // Without a terminal the status already says so.
+    ctx.session.ui.setStatus(kReadOutFailed);
+  }
+}
+
 }  // namespace
 
 void readOutAll(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::All))) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}); break;
     case kFormatted:
+      if (!formattedLayoutChosen(ctx)) return;
       FormatStore(ctx, 'R', s.path_outv, "hlavnySklad");
       ctx.nonZeroOnly = false;
       FormatStore(ctx, 'r', s.path_zostava, "zostava");
       ctx.nonZeroOnly = true;
       FormatStore(ctx, 'R', s.path_outn, "nenulove");
       break;
-    case kXml:
-      WriteXmlMainStore(ctx);
-      WriteXmlVpStore(ctx);
-      WriteXmlReport(ctx);
-      WriteXmlNonZero(ctx);
-      break;
+    case kXml: writeXml(ctx, {&WriteXmlMainStore, &WriteXmlVpStore, &WriteXmlReport, &WriteXmlNonZero}); break;
     default: break;
   }
 }
 
 void readOutNonZero(ReadOutContext& ctx) {
   if (ctx.session.check()) {
+    if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero))) return;
     ctx.nonZeroOnly = true;
-    FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
+    if (formattedLayoutChosen(ctx)) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
   }
   // Detects again on its own, so without a terminal the user is told twice.
-  if (ctx.settings.formatovatData == kXml) WriteXmlNonZero(ctx);
+  if (ctx.settings.formatovatData == kXml) writeXml(ctx, {&WriteXmlNonZero});
 }
 
 void readOutReport(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::Report))) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"}); break;
-    case kFormatted: FormatStore(ctx, 'r', s.path_zostava, "zostava"); break;
-    case kXml:
-      WriteXmlVpStore(ctx);
-      WriteXmlReport(ctx);
+    case kFormatted:
+      if (formattedLayoutChosen(ctx)) FormatStore(ctx, 'r', s.path_zostava, "zostava");
       break;
+    case kXml: writeXml(ctx, {&WriteXmlVpStore, &WriteXmlReport}); break;
     default: break;
   }
 }

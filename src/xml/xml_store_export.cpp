@@ -177,25 +177,22 @@ Message outputFailure(const std::string& outputText, const FileError& error) {
 
 }  // namespace
 
-std::string xmlOutputPath(std::string_view pathXmlOut, std::string_view outputName) {
-  std::string path = folderPart(pathXmlOut);
-  if (path.empty() || path.back() != '/') path += '/';
-  path += outputName;
-  return path;
+std::string xmlOutputPath(std::string_view pathXmlOut, std::string_view exeFolder, std::string_view outputName) {
+  return inFolderOf(pathXmlOut, exeFolder, outputName);
 }
 
-void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decimalSeparator) {
+bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decimalSeparator) {
   CounterReset counterReset(ctx.runningItemCounter);
   Ui& ui = ctx.session.ui;
-  if (!ctx.session.check()) return;
+  if (!ctx.session.check()) return false;
   const TerminalDrive& drive = *ctx.session.drive;
 
   const std::string inputText = drive.displayPath(layout.terminalFile);
-  const std::string outputText = xmlOutputPath(ctx.settings.path_xmlOut, layout.outputName);
+  const std::string outputText = xmlOutputPath(ctx.settings.path_xmlOut, ctx.exeFolder, layout.outputName);
 
   if (inputText.size() > kXmlInputPathMax) {
     ui.message(inputPathTooLong(inputText));
-    return;
+    return false;
   }
   StoreLineReader reader;
   const FilePlace input = drive.place(layout.terminalFile);
@@ -206,23 +203,23 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     XmlStream empty;
     if (!empty.create(output, error)) {
       ui.message(outputFailure(outputText, error));
-      return;
+      return false;
     }
     empty.open(layout.root);
     empty.close();
     if (!empty.finish(error))
       throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error));
-    return;
+    return true;
   }
   if (!reader.open(input, error)) {
     ui.message(inputFailure(inputText, error));
-    return;
+    return false;
   }
   XmlStream out;
   if (!out.create(output, error)) {
     reader.close();
     ui.message(outputFailure(outputText, error));
-    return;
+    return false;
   }
   ui.setActivity(inputText);
 
@@ -262,6 +259,7 @@ void writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error) +
                              "\r\nPredchádzajúci súbor zostal nezmenený.");
   }
+  return true;
 }
 
 }  // namespace nodra

@@ -5,9 +5,9 @@
 
 namespace nodra {
 
-void WriteXmlMainStore(ReadOutContext& ctx) { writeXmlStore(ctx, kXmlMainStore, userDecimalSeparator()); }
-void WriteXmlVpStore(ReadOutContext& ctx) { writeXmlStore(ctx, kXmlVpStore, userDecimalSeparator()); }
-void WriteXmlReport(ReadOutContext& ctx) { writeXmlStore(ctx, kXmlReport, userDecimalSeparator()); }
-void WriteXmlNonZero(ReadOutContext& ctx) { writeXmlStore(ctx, kXmlNonZero, userDecimalSeparator()); }
+bool WriteXmlMainStore(ReadOutContext& ctx) { return writeXmlStore(ctx, kXmlMainStore, userDecimalSeparator()); }
+bool WriteXmlVpStore(ReadOutContext& ctx) { return writeXmlStore(ctx, kXmlVpStore, userDecimalSeparator()); }
+bool WriteXmlReport(ReadOutContext& ctx) { return writeXmlStore(ctx, kXmlReport, userDecimalSeparator()); }
+bool WriteXmlNonZero(ReadOutContext& ctx) { return writeXmlStore(ctx, kXmlNonZero, userDecimalSeparator()); }
 
 }  // namespace nodra

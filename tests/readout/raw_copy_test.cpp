@@ -21,7 +21,7 @@ void PrintTo(const TargetCase& c, std::ostream* os) { *os << c.suroveData; }
 class RawCopyFolder : public ::testing::TestWithParam<TargetCase> {};
 
 TEST_P(RawCopyFolder, LastComponentCountsAsAFileName) {
-  EXPECT_EQ(rawCopyTarget(GetParam().suroveData, "ZOST_OUT.TXT"), GetParam().target);
+  EXPECT_EQ(rawCopyTarget(GetParam().suroveData, "/home/u/nodra/", "ZOST_OUT.TXT"), GetParam().target);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RawCopyFolder,
@@ -30,7 +30,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, RawCopyFolder,
                                            TargetCase{"/data/export/", "/data/export/ZOST_OUT.TXT"},
                                            TargetCase{"/export", "/ZOST_OUT.TXT"},
                                            TargetCase{"/opt/nodra/vsetkySklady", "/opt/nodra/ZOST_OUT.TXT"},
-                                           TargetCase{"data.txt", "/ZOST_OUT.TXT"}, TargetCase{"", "/ZOST_OUT.TXT"}));
+                                           // No folder part: the program's folder, not the root.
+                                           TargetCase{"data.txt", "/home/u/nodra/ZOST_OUT.TXT"},
+                                           TargetCase{"", "/home/u/nodra/ZOST_OUT.TXT"}));
 
 class RawCopyTest : public test::ReadOutTest {};
 

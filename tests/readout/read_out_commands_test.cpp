@@ -1,5 +1,6 @@
 #include "readout/read_out_commands.h"
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -164,6 +165,90 @@ INSTANTIATE_TEST_SUITE_P(
                       // The XML writer detects on its own and tells the user again.
                       NoTerminalCase{"N", readOutNonZero, kXml, 2}, NoTerminalCase{"P", readOutReport, kRawCopy, 1}),
     [](const auto& p) { return std::string(p.param.letter) + "_mode" + std::to_string(p.param.mode); });
+
+}  // namespace
+}  // namespace nodra
+
+namespace nodra {
+namespace {
+
+// An output that would overwrite what the run needs, another output of the run, or the card: nothing is
+// read out and nothing written.
+TEST_F(ReadOutCommandTest, OutputsThatWouldLoseDataAreRefusedBeforeAnythingIsWritten) {
+  struct Case {
+    const char* label;
+    int mode;
+    std::function<void(LocalSettings&, const std::filesystem::path& program, const std::filesystem::path& card)>
+        arrange;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"the work file", kFormatted,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_outn = (p / "tmp_in.txt").string(); },
+       "tmp_in.txt"},
+      {"the settings file", kFormatted,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_zostava = (p / "nodra3000.ini").string(); },
+       "nodra3000.ini"},
+      {"another output", kFormatted,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_outn = (p / "sub/../data_outv.txt").string(); },
+       "iný výstup"},
+      {"the card's own store", kFormatted,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_outv = (k / "DATA/DATA_OUT.TXT").string(); },
+       "na karte"},
+      {"raw copies onto the card", kRawCopy,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_suroveData = (k / "DATA/x").string(); },
+       "na karte"},
+      {"XML onto the card", kXml,
+       [](LocalSettings& s, [[maybe_unused]] const std::filesystem::path& p,
+          [[maybe_unused]] const std::filesystem::path& k) { s.path_xmlOut = (k / "x").string(); },
+       "na karte"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    ui.messages.clear();
+    ui.resetOutcome();
+    fillCard();
+    settings = LocalSettings::defaults(exeFolder());
+    settings.formatovatData = c.mode;
+    std::filesystem::create_directories(program("sub"));
+    c.arrange(settings, program(), card());
+    readOutAll(context());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find(c.says), std::string::npos) << ui.messages[0].text;
+    EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
+    EXPECT_EQ(programFiles(), std::set<std::string>{"sub"});
+    EXPECT_EQ(readFile(card("DATA/DATA_OUT.TXT")), kMainStore);
+  }
+}
+
+TEST_F(ReadOutCommandTest, FormattedReadOutWithoutALayoutWritesNothing) {
+  fillCard();
+  settings.Odd_OSK = settings.Pevna_dl_OSK = settings.CASIO1_OSK = settings.Old_OSK = false;
+  for (Command command : {readOutAll, readOutNonZero, readOutReport}) {
+    ui.messages.clear();
+    command(context());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Nie je zvolený formát výstupných súborov"), std::string::npos);
+    EXPECT_TRUE(programFiles().empty());
+    EXPECT_EQ(ui.lastStatus(), "Chyba: vyčítaj.");
+  }
+}
+
+TEST_F(ReadOutCommandTest, XmlReadOutEndsWithTheDoneStatus) {
+  fillCard();
+  settings.formatovatData = kXml;
+  readOutAll(context());
+  EXPECT_EQ(ui.lastStatus(), "Dáta vyčítané");
+  // A writer that failed leaves no such word.
+  std::filesystem::remove(card("DATA/ZOST_OUT.TXT"));
+  readOutReport(context());
+  EXPECT_NE(ui.lastStatus(), "Dáta vyčítané");
+}
 
 }  // namespace
 }  // namespace nodra

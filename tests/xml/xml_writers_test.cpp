@@ -196,11 +196,12 @@ TEST(XmlOutputPath, IsTheFolderOfThePathSettingAndTheFileName) {
       {"/home/user/out/any.txt", "/home/user/out/DATA_OUT.XML"},
       {"/home/user/out/", "/home/user/out/DATA_OUT.XML"},
       {"/any.txt", "/DATA_OUT.XML"},
-      {"any.txt", "/DATA_OUT.XML"},
-      {"", "/DATA_OUT.XML"},
+      // No folder part: the program's folder, not the root.
+      {"any.txt", "/home/u/nodra/DATA_OUT.XML"},
+      {"", "/home/u/nodra/DATA_OUT.XML"},
       {"/home/user/Výstup/x.txt", "/home/user/Výstup/DATA_OUT.XML"},
   };
-  for (const auto& c : cases) EXPECT_EQ(xmlOutputPath(c.pathXmlOut, "DATA_OUT.XML"), c.expected) << c.pathXmlOut;
+  for (const auto& c : cases) EXPECT_EQ(xmlOutputPath(c.pathXmlOut, "/home/u/nodra/", "DATA_OUT.XML"), c.expected) << c.pathXmlOut;
 }
 
 class XmlWriterRun : public test::TerminalFixture {};
