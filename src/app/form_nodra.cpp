@@ -33,6 +33,20 @@ QPushButton* commandButton(QWidget* parent, std::string_view caption, std::strin
   return b;
 }
 
+// A freshly created window's fields: zeros and empty texts until the first load fills them. Handlers that run
+// during that load see only what has been read so far, never the keys' defaults.
+LocalSettings emptySettings() {
+  LocalSettings s;
+  s.formatovatData = 0;
+  s.KOD_dlzka = s.POC_zac = s.POC_dlzka = s.CEN_zac = s.CEN_dlzka = s.NAZ_zac = s.NAZ_dlzka = 0;
+  s.dlzka1_OSK = s.dlzka2_OSK = s.dlzka3_OSK = s.dlzka4_OSK = 0;
+  s.Odd_ISK = s.Odd_OSK = false;
+  s.Odd2_ISK = s.Odd3_ISK = s.Odd4_ISK = s.Odd2_OSK = s.Odd3_OSK = s.Odd4_OSK = 0;
+  s.Odd_Char_ISK = s.Odd_Char_OSK = 0;
+  s.PDM1_OSK = s.PDM2_OSK = 0;
+  return s;
+}
+
 std::optional<QString> chooseWithDialog(QWidget* parent, const QString& title, const QString& filter,
                                         const QString& preset, bool mustExist) {
   QFileDialog dialog(parent, title, QString(), filter);
@@ -49,6 +63,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
       volumes_(std::move(volumes)),
       ui_(std::make_unique<FormUi>(options_.headless)),
       session_{*ui_, *volumes_, std::nullopt} {
+  settings = emptySettings();
   setObjectName(QStringLiteral("Form_nodra"));
   setWindowTitle(qs(" NODRA3000 1.203"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

@@ -86,7 +86,7 @@ class TForm_nodra : public QWidget {
   // --- State ---
   std::string exeFolder;  // Windows-1250, ends with "/"
   std::string localSettingsPath;
-  LocalSettings settings;
+  LocalSettings settings;  // zeros and empty texts until the first LoadLocalSettings
   TerminalSettings terminalSettings;
   int configReady = 0;
   bool nonZeroOnly = false;
