@@ -39,7 +39,6 @@ void TForm_nodra::connectTerminalPage() {
     connect(box, &QComboBox::activated, this,
             [this, box](int entry) { writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); }); });
   }
-  p->Edit_auto->setValidator(nullptr);
   p->Edit_auto->installEventFilter(this);
   connect(p->Edit_auto, &QLineEdit::textChanged, this, [this](const QString& text) {
     terminalSettings.AUTO = fromQs(text);

@@ -121,6 +121,30 @@ class FormTest : public QObject {
     QVERIFY(!form->cfg_terminal->CB_cena->isEnabled());
   }
 
+  // The box lets seven characters be typed, but shows and writes back the terminal's value of up to ten.
+  void theAutoQuantityKeepsTenCharactersWhileTypingStopsAtSeven() {
+    std::string ini = kTerminalIni;
+    ini.replace(ini.find("AUTO=1.5"), 8, "AUTO=1.23456789");
+    writeFile(terminalIni(), ini);
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    QLineEdit* box = form->cfg_terminal->Edit_auto;
+    QCOMPARE(box->text(), qs("1.23456789"));
+    emit form->cfg_terminal->CB_sign->activated(1);
+    QVERIFY(readFile(terminalIni()).find("AUTO=1.23456789\r\n") != std::string::npos);
+
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_5);
+    QCOMPARE(box->text(), qs("1.23456789"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), qs("1.2345678"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=1.2345678\r\n") != std::string::npos);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("123456789"));
+    QCOMPARE(box->text(), qs("1234567"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=1234567\r\n") != std::string::npos);
+  }
+
   void aPageOpenedWithoutTerminalReadsTheFileBeforeItsFirstWrite() {
     auto form = makeForm();
     form->Btn_konfiguracia->click();

@@ -1,5 +1,5 @@
-// What a batch run makes of the settings it loads: the output layout that the load order settles on, and the
-// layout flags a raw-mode run leaves alone.
+// What a batch run makes of the settings it loads: the output layout that the load order settles on, the
+// layout flags a raw-mode run leaves alone, and the auto quantity that goes back to the card whole.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -78,6 +78,31 @@ TEST(LoadedSettings, TheOutputLayoutIsWhatTheLoadOrderGives) {
               c.firstItem);
     const std::string saved = readFile(home / "nodra3000.ini");
     for (const std::string& line : c.savedAfter) EXPECT_NE(saved.find(line), std::string::npos) << line;
+  }
+}
+
+// A clear request writes the terminal's settings back from what it read: the auto quantity keeps its first
+// ten characters, however few of them the page's box lets the user type.
+TEST(LoadedSettings, TheAutoQuantityGoesBackWhole) {
+  const struct {
+    const char* read;
+    const char* written;
+  } cases[] = {
+      {"1.000", "1.000"}, {"1.234567", "1.234567"}, {"12345.6789", "12345.6789"}, {"12345678901", "1234567890"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.read);
+    TempFolder dir;
+    const fs::path card = dir / "NODRA";
+    fs::copy(NODRA_DEMO_TERMINAL, card, fs::copy_options::recursive);
+    const fs::path ini = card / "CONFIG" / "NODRA3000.ini";
+    std::string text = readFile(ini);
+    text.replace(text.find("AUTO=1.000"), 10, std::string("AUTO=") + c.read);
+    writeFile(ini, text);
+    RunResult r =
+        runProgram({"z", "/nodsp"}, {{"NODRA3000_DRIVES", card.string()}, {"NODRA3000_HOME", (dir / "home").string()}},
+                   dir.path());
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    EXPECT_NE(readFile(ini).find(std::string("\r\nAUTO=") + c.written + "\r\n"), std::string::npos);
   }
 }
 

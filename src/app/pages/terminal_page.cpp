@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/pages/page_helpers.h"
+#include "app/pages/typing_rule.h"
 
 namespace nodra {
 
@@ -22,7 +23,8 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
                       "sa dáta ukladajú do databázy");
   CB_cena = pickList(settings, {"0", "1", "2", "3"}, "Počet desatinných miest pre cenu");
   Edit_auto = new QLineEdit(qs("0"), settings);
-  Edit_auto->setMaxLength(7);
+  // Seven characters may be typed; the terminal's own value of up to ten is shown and kept whole.
+  setTypingRule(Edit_auto, {}, 7);
   CB_sign = pickList(settings, {"-", "+"}, "Pri auto počte plus mínus ");
   auto* autoLabel = withHint(new QLabel(qs("Auto počet"), settings),
                              "Auto hodnota, pri naskenovaní, zadaní položky bude ako predvolený počet, množstvo");
