@@ -1,4 +1,5 @@
 // The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QSignalSpy>
 #include <QtTest>
@@ -143,6 +144,34 @@ class FormTest : public QObject {
     QTest::keyClicks(box, QStringLiteral("123456789"));
     QCOMPARE(box->text(), qs("1234567"));
     QVERIFY(readFile(terminalIni()).find("AUTO=1234567\r\n") != std::string::npos);
+  }
+
+  // Only typed (or pasted) characters other than digits and "." are kept out; focus keys and the editing
+  // shortcuts work.
+  void theAutoQuantityFiltersCharactersNotKeys() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    QLineEdit* box = form->cfg_terminal->Edit_auto;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(box->selectedText(), qs("1.5"));
+    QTest::keyClicks(box, QStringLiteral("x1,2.5"));
+    QCOMPARE(box->text(), qs("12.5"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("a3 b4"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), qs("12.534"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=12.534\r\n") != std::string::npos);
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(box->text(), qs("2.534"));
+
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->cfg_terminal->CB_sign);
+    QTest::keyClick(form->cfg_terminal->CB_sign, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), box);
   }
 
   void aPageOpenedWithoutTerminalReadsTheFileBeforeItsFirstWrite() {

@@ -23,8 +23,10 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
                       "sa dáta ukladajú do databázy");
   CB_cena = pickList(settings, {"0", "1", "2", "3"}, "Počet desatinných miest pre cenu");
   Edit_auto = new QLineEdit(qs("0"), settings);
-  // Seven characters may be typed; the terminal's own value of up to ten is shown and kept whole.
-  setTypingRule(Edit_auto, {}, 7);
+  // Digits and "." may be typed, seven characters at most; the terminal's own value of up to ten is shown and
+  // kept whole.
+  setTypingRule(
+      Edit_auto, [](QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.'); }, 7);
   CB_sign = pickList(settings, {"-", "+"}, "Pri auto počte plus mínus ");
   auto* autoLabel = withHint(new QLabel(qs("Auto počet"), settings),
                              "Auto hodnota, pri naskenovaní, zadaní položky bude ako predvolený počet, množstvo");
