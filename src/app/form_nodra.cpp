@@ -268,6 +268,8 @@ ExitCode TForm_nodra::exitCode() const {
 }
 
 void TForm_nodra::closeEvent(QCloseEvent* event) {
+  // The close stops at its first failure, told once: the window stays as it was and the second save does not
+  // run. A batch run ends all the same, as it never enters the event loop.
   if (!CommitLocalSettings()) {
     event->ignore();
     return;

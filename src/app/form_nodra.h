@@ -110,8 +110,9 @@ class TForm_nodra : public QWidget {
 
   // --- Local settings ---
   void LoadLocalSettings();
-  void SaveLocalSettings();
-  // False when a box did not hold a whole number (the error was shown, nothing written).
+  // False when the file could not be written (the error was shown; the keys before the failing one stay).
+  bool SaveLocalSettings();
+  // False when a box did not hold a whole number (the error was shown, nothing written) or the save failed.
   bool CommitLocalSettings();
   void RefreshLayoutControls();
   // The settings with the field orders as the lists hold them now, as the commands and the save take them.

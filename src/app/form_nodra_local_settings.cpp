@@ -170,14 +170,16 @@ LocalSettings TForm_nodra::settingsAsControlsHoldThem() const {
   return s;
 }
 
-void TForm_nodra::SaveLocalSettings() {
+bool TForm_nodra::SaveLocalSettings() {
   const LocalSettings s = settingsAsControlsHoldThem();
   ProfileFile file(toFsPath(localSettingsPath), localSettingsPath);
   try {
     writeLocalSettings(file, s);
   } catch (const WriteError& e) {
     reportFailure(e.what());
+    return false;
   }
+  return true;
 }
 
 bool TForm_nodra::takePath(QLineEdit* edit, std::string& member) {
@@ -214,8 +216,7 @@ bool TForm_nodra::CommitLocalSettings() {
   takePath(tab_xml->Edit_XMLout, settings.path_xmlOut);
   takePath(p->Edit_outn, settings.path_outn);
   takePath(p->Edit_in_karty, settings.path_ins);
-  SaveLocalSettings();
-  return true;
+  return SaveLocalSettings();
 }
 
 void TForm_nodra::RefreshLayoutControls() {

@@ -289,6 +289,24 @@ class FormTest : public QObject {
     QVERIFY(end.isAccepted());
   }
 
+  // A settings file that cannot be written stops the close at the first save: one message per close, and the
+  // window stays in the view it had.
+  void aSaveThatCannotWriteStopsTheCloseWithOneMessage() {
+    std::filesystem::create_directories(home() / "nodra3000.ini");
+    auto form = makeForm();
+    for (bool configuration : {false, true}) {
+      if (configuration) form->Btn_konfiguracia->click();
+      messages.clear();
+      QCloseEvent close;
+      QApplication::sendEvent(form.get(), &close);
+      QVERIFY(!close.isAccepted());
+      QCOMPARE(messages.size(), std::size_t{1});
+      QVERIFY(messages[0].text.rfind("Unable to write to ", 0) == 0);
+      QCOMPARE(messages[0].outcome, Outcome::Failure);
+      QCOMPARE(form->Page_konfig->isHidden(), !configuration);
+    }
+  }
+
   void fixedLengthSpansAreMarkedOnTheSampleLine() {
     const std::string sample = "4711         12,50   3  Mlieko polotučné";
     writeFile(home() / "vstup.txt", sample + "\r\ndruhy riadok\r\n");
