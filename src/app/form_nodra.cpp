@@ -161,8 +161,14 @@ void TForm_nodra::buildConfigurationView() {
   Page_konfig->addTab(TabSheet2, qs("FLASH"));
   Page_konfig->addTab(TabSheet1, qs("WIFI"));
   Page_konfig->addTab(TabSheet3, qs("POHODA "));
-  Page_konfig->setTabVisible(2, false);
+  setPageTabShown(2, false);
   Page_konfig->hide();
+}
+
+void TForm_nodra::setPageTabShown(int index, bool shown) {
+  Page_konfig->setTabVisible(index, shown);
+  // The tab bar's own switch: the page control's would disable the page's controls as well.
+  Page_konfig->tabBar()->setTabEnabled(index, shown);
 }
 
 void TForm_nodra::setApplicationTitle(const QString& title) {

@@ -170,6 +170,9 @@ class TForm_nodra : public QWidget {
   // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
   void reportFailure(const std::string& text);
   void setApplicationTitle(const QString& title);
+  // Shows or hides a page's tab. A hidden tab is also out of reach of the keys and the wheel that step
+  // through the tabs, which pass over hidden tabs only when they are disabled too.
+  void setPageTabShown(int index, bool shown);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -50,8 +50,8 @@ void TForm_nodra::connectLayoutPages() {
 }
 
 void TForm_nodra::LoadLocalSettings() {
-  Page_konfig->setTabVisible(5, false);
-  Page_konfig->setTabVisible(6, false);
+  setPageTabShown(5, false);
+  setPageTabShown(6, false);
   ProfileFile file(toFsPath(localSettingsPath), localSettingsPath);
   const LocalSettings read = readLocalSettings(file, exeFolder);
   ImportExportPage* p = cfg_SK;

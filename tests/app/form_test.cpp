@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QSignalSpy>
 #include <QtTest>
+#include <set>
 #include <vector>
 
 #include "app/form_nodra.h"
@@ -81,6 +82,44 @@ class FormTest : public QObject {
     for (int hidden : {2, 5, 6}) QVERIFY(!form->Page_konfig->isTabVisible(hidden));
     QCOMPARE(form->Page_konfig->currentIndex(), 0);
     QVERIFY(messages.empty());
+  }
+
+  // DATA, WIFI and POHODA stay out of reach of every key and of the wheel over the tab row; the shown pages
+  // are all reached.
+  void hiddenPagesAreUnreachableFromKeysAndWheel() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    QTabWidget* pages = form->Page_konfig;
+    QTabBar* bar = pages->tabBar();
+    std::set<int> reached{pages->currentIndex()};
+    auto note = [&] {
+      reached.insert(pages->currentIndex());
+      QVERIFY2(pages->isTabVisible(pages->currentIndex()), qPrintable(pages->tabText(pages->currentIndex())));
+    };
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Tab, Qt::ControlModifier},      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_PageUp, Qt::ControlModifier},
+        {Qt::Key_Right, Qt::NoModifier},         {Qt::Key_Left, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys) {
+      for (int i = 0; i < 8; ++i) {
+        QWidget* target = key == Qt::Key_Right || key == Qt::Key_Left ? bar : QApplication::focusWidget();
+        QTest::keyClick(target ? target : pages, key, modifiers);
+        note();
+      }
+    }
+    for (int delta : {-120, 120}) {
+      for (int i = 0; i < 8; ++i) {
+        const QPointF at(bar->tabRect(pages->currentIndex()).center());
+        QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        note();
+      }
+    }
+    QCOMPARE(reached, (std::set<int>{0, 1, 3, 4}));
   }
 
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
@@ -366,7 +405,7 @@ class FormTest : public QObject {
               "[FTP]\r\nFTPPORT=2121\r\nFTPMENO=sklad\r\n");
     auto form = makeForm();
     form->Btn_konfiguracia->click();
-    form->Page_konfig->setTabVisible(5, true);
+    form->setPageTabShown(5, true);
     form->Page_konfig->setCurrentWidget(form->TabSheet1);
     WifiPage* p = form->TabSheet1;
     QCOMPARE(p->MaskEdit_ip->displayText(), qs("192.168.001.010"));
