@@ -30,7 +30,7 @@ void TForm_nodra::connectLayoutEditor() {
   ImportExportPage* p = cfg_SK;
   p->RE_vstup->onMouseDown = [this] { RE_vstupMouseDown(); };
   connect(p->Btn_cfg_nacitaj, &QPushButton::clicked, this, [this] { Btn_cfg_nacitajClick(); });
-  connect(p->UpDown_in, &QSpinBox::valueChanged, this, [this] { UpDown_inClick(); });
+  p->UpDown_in->onStep = [this] { UpDown_inClick(); };
   connect(p->RE_vstup, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1Popup();
     cfg_SK->PopupMenu1->exec(cfg_SK->RE_vstup->viewport()->mapToGlobal(at));
@@ -73,14 +73,11 @@ void TForm_nodra::RE_vstupMouseDown() {
     box->setTextCursor(cursor);
   }
   const int selected = box->textCursor().selectionEnd() - box->textCursor().selectionStart();
-  QSignalBlocker quiet(cfg_SK->UpDown_in);
   cfg_SK->UpDown_in->setValue(selected);
-  cfg_SK->Edit1->setText(QString::number(cfg_SK->UpDown_in->value()));
 }
 
 void TForm_nodra::UpDown_inClick() {
   ImportExportPage* p = cfg_SK;
-  p->Edit1->setText(QString::number(p->UpDown_in->value()));
   QTextCursor cursor = p->RE_vstup->textCursor();
   const int start = cursor.selectionStart();
   cursor.setPosition(start);

@@ -230,7 +230,6 @@ void TForm_nodra::RefreshLayoutControls() {
   p->pdm1_OSK->setText(QString::number(settings.PDM1_OSK));
   p->pdm2_OSK->setText(QString::number(settings.PDM2_OSK));
   const bool fixedIn = p->ChBox_pevna_dl_ISK->isChecked();
-  p->Edit1->setVisible(fixedIn);
   p->UpDown_in->setVisible(fixedIn);
   p->RE_vstup->setVisible(fixedIn);
   const bool delimitedIn = p->ChBox_odd_ISK->isChecked();

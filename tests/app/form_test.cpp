@@ -397,6 +397,35 @@ class FormTest : public QObject {
     QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
   }
 
+  // The length box and its arrows are one control: a length typed into it is what the next click selects,
+  // and the arrows step from it.
+  void aTypedLengthIsUsedByTheNextClickIntoTheSample() {
+    const std::string sample = "4711         12,50   3  Mlieko polotučné";
+    writeFile(home() / "vstup.txt", sample + "\r\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    form->Page_konfig->setCurrentWidget(form->cfg_SK);
+    ImportExportPage* p = form->cfg_SK;
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    p->Btn_cfg_nacitaj->click();
+    p->Edit1->setFocus();
+    p->Edit1->selectAll();
+    QTest::keyClicks(p->Edit1, QStringLiteral("5"));
+    QTextCursor at(p->RE_vstup->document());
+    at.setPosition(2);
+    QTest::mouseClick(p->RE_vstup->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      p->RE_vstup->cursorRect(at).center() + QPoint(1, 0));
+    QCOMPARE(p->RE_vstup->textCursor().selectionStart(), 2);
+    QCOMPARE(p->RE_vstup->textCursor().selectedText(), qs(sample.substr(2, 5)));
+
+    QTest::keyClick(p->UpDown_in, Qt::Key_Up);
+    QCOMPARE(p->Edit1->text(), qs("6"));
+    QCOMPARE(p->RE_vstup->textCursor().selectedText(), qs(sample.substr(2, 6)));
+  }
+
   void hiddenWifiPageReadsAndWritesTheWirelessSettings() {
     writeFile(terminalIni(), kTerminalIni);
     const auto wifi = terminal() / "CONFIG" / "wifi.ini";

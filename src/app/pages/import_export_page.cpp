@@ -21,6 +21,11 @@ QPushButton* dots(QWidget* parent) {
 }
 }  // namespace
 
+void LengthBox::stepBy(int steps) {
+  QSpinBox::stepBy(steps);
+  if (onStep) onStep();
+}
+
 ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 4, 4, 4);
@@ -62,16 +67,13 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   RE_vstup->setFixedHeight(42);
   RE_vstup->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   RE_vstup->setContextMenuPolicy(Qt::CustomContextMenu);
-  Edit1 = withHint(new QLineEdit(qs("16"), GB_vstupny), "Dlzka  polozky zaznamu");
-  Edit1->setFixedWidth(30);
-  UpDown_in = new QSpinBox(GB_vstupny);
+  UpDown_in = withHint(new LengthBox(GB_vstupny), "Dlzka  polozky zaznamu");
   UpDown_in->setRange(1, 40);
   UpDown_in->setValue(16);
-  UpDown_in->setFixedWidth(18);
   UpDown_in->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  Edit1 = UpDown_in->editor();
   auto* sample = new QHBoxLayout;
   sample->addWidget(RE_vstup, 1);
-  sample->addWidget(Edit1);
   sample->addWidget(UpDown_in);
   in->addLayout(sample, 2, 0, 1, 4);
 
