@@ -116,6 +116,9 @@ void TForm_nodra::buildMainView() {
        {Btn_nenul_karty, Btn_vyc_zost, Btn_nul_sklad, Btn_nul_zost, Btn_nul_skladVP, Btn_nul_hlSklad}) {
     hidden->hide();
   }
+  // The keyboard takes the commands in the order they are read, top to bottom.
+  setTabOrder(Btn_vyc_karty, Btn_napln_sklad);
+  setTabOrder(Btn_napln_sklad, Btn_konfiguracia);
 
   StatusBar1 = new QWidget(this);
   StatusBar1->setGeometry(0, kClientHeight - 2 * kStatusHeight, kClientWidth, kStatusHeight);
@@ -284,6 +287,8 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
     Page_konfig->hide();
     LoadLocalSettings();
     for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->show();
+    // Focus went with the pages; it comes back to the first command, not to the hidden tab row.
+    Btn_vyc_karty->setFocus();
     event->ignore();
     return;
   }

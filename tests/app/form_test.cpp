@@ -122,6 +122,24 @@ class FormTest : public QObject {
     QCOMPARE(reached, (std::set<int>{0, 1, 3, 4}));
   }
 
+  // Focus starts on the first command and Tab follows the main view's reading order, also after a return
+  // from the configuration.
+  void theMainViewIsWorkedFromTheKeyboardInReadingOrder() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    for (int round = 0; round < 2; ++round) {
+      QCOMPARE(QApplication::focusWidget(), form->Btn_vyc_karty);
+      for (QPushButton* next : {form->Btn_napln_sklad, form->Btn_konfiguracia, form->Btn_vyc_karty}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+      }
+      form->Btn_konfiguracia->click();
+      QCloseEvent back;
+      QApplication::sendEvent(form.get(), &back);
+    }
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
