@@ -82,6 +82,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
 
   buildMainView();
   buildConfigurationView();
+  placeBars();
   ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
                               [this](const QString& title) { setApplicationTitle(title); }});
   chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {
@@ -95,7 +96,6 @@ TForm_nodra::~TForm_nodra() = default;
 
 void TForm_nodra::buildMainView() {
   auto* content = new QWidget(this);
-  content->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
   mainView = content;
   Image1 = new QLabel(content);
   Image1->setGeometry(15, 63, 161, 345);
@@ -121,11 +121,11 @@ void TForm_nodra::buildMainView() {
   setTabOrder(Btn_napln_sklad, Btn_konfiguracia);
 
   StatusBar1 = new QWidget(this);
-  StatusBar1->setGeometry(0, kClientHeight - 2 * kStatusHeight, kClientWidth, kStatusHeight);
   StatusBar1->setAutoFillBackground(true);
   auto* panels = new QHBoxLayout(StatusBar1);
   panels->setContentsMargins(0, 0, 0, 0);
-  panels->setSpacing(2);
+  // The two panels fill the bar's width exactly; a gap between them would push panel 1's edge out.
+  panels->setSpacing(0);
   statusPanel0 = new QLabel(qs("NODRA"), StatusBar1);
   statusPanel1 = new QLabel(StatusBar1);
   statusPanel0->setFixedWidth(70);
@@ -137,13 +137,21 @@ void TForm_nodra::buildMainView() {
   }
   panels->addStretch();
   Bar = new StatusGauge(this);
-  Bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
   Bar->hide();
+}
+
+void TForm_nodra::placeBars() {
+  // From the bottom edge up: the gauge when it is shown, the status bar, and the views above them.
+  const int gauge = Bar->isHidden() ? 0 : kStatusHeight;
+  const int above = std::max(0, height() - gauge - kStatusHeight);
+  Bar->setGeometry(0, height() - gauge, width(), kStatusHeight);
+  StatusBar1->setGeometry(0, above, width(), kStatusHeight);
+  mainView->setGeometry(0, 0, width(), above);
+  Page_konfig->setGeometry(0, 0, width(), above);
 }
 
 void TForm_nodra::buildConfigurationView() {
   Page_konfig = new QTabWidget(this);
-  Page_konfig->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
   Page_konfig->setToolTip(qs("Nastavenie NODRA3000"));
   QFont tabFont = Page_konfig->tabBar()->font();
   tabFont.setBold(true);
@@ -214,8 +222,7 @@ void TForm_nodra::runBatch() {
     int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     int client = std::max(outer - frame, 2 * kStatusHeight - 20);
     setFixedSize(kClientWidth, std::max(client, 1));
-    StatusBar1->move(0, height() - 2 * kStatusHeight);
-    Bar->move(0, height() - kStatusHeight);
+    placeBars();
   };
   setOuterHeight(60);
   setWindowFlag(Qt::WindowStaysOnTopHint, true);

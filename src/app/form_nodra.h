@@ -181,6 +181,7 @@ class TForm_nodra : public QWidget {
  private:
   void buildMainView();
   void buildConfigurationView();
+  void placeBars();
   void connectHandlers();
   void connectMainView();
   void connectTerminalPage();

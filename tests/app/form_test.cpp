@@ -33,11 +33,11 @@ class FormTest : public QObject {
   std::filesystem::path terminal() const { return dir->path() / "NODRA"; }
   std::filesystem::path terminalIni() const { return terminal() / "CONFIG" / "NODRA3000.ini"; }
 
-  std::unique_ptr<TForm_nodra> makeForm(QStringList arguments = {}) {
+  std::unique_ptr<TForm_nodra> makeForm(QStringList arguments = {}, bool headless = true) {
     StartOptions options;
     options.executable = dir->path() / "bin" / "nodra_mmc_trm";
     options.arguments = std::move(arguments);
-    options.headless = true;
+    options.headless = headless;
     auto form = std::make_unique<TForm_nodra>(options);
     form->FormCreate();
     return form;
@@ -138,6 +138,20 @@ class FormTest : public QObject {
       QCloseEvent back;
       QApplication::sendEvent(form.get(), &back);
     }
+  }
+
+  // The interactive window has no gauge, and the status bar sits on the bottom edge with both panels whole.
+  void theStatusBarClosesTheInteractiveWindow() {
+    auto form = makeForm();
+    QVERIFY(form->Bar->isHidden());
+    QCOMPARE(form->StatusBar1->geometry().bottom(), form->height() - 1);
+    QCOMPARE(form->Page_konfig->geometry().bottom() + 1, form->StatusBar1->y());
+    QCOMPARE(form->mainView->geometry().bottom() + 1, form->StatusBar1->y());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->statusPanel0->width(), 70);
+    QCOMPARE(form->statusPanel1->width(), 300);
+    QVERIFY(form->statusPanel1->geometry().right() < form->StatusBar1->width());
   }
 
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
