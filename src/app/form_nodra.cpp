@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QScreen>
-#include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <system_error>
 
 #include "app/qt_text.h"
@@ -211,21 +213,14 @@ void TForm_nodra::FormCreate() {
 }
 
 void TForm_nodra::runBatch() {
-  move(0, 0);
+  // The flags first: changing them later re-creates the window and loses where it was put.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   for (QWidget* w : {static_cast<QWidget*>(Btn_vyc_karty), static_cast<QWidget*>(Btn_napln_sklad),
                      static_cast<QWidget*>(Btn_konfiguracia), static_cast<QWidget*>(Image1)}) {
     w->hide();
   }
   Bar->show();
-  // The outer height includes the title bar; the client keeps the status bar and the gauge.
-  auto setOuterHeight = [this](int outer) {
-    int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    int client = std::max(outer - frame, 2 * kStatusHeight - 20);
-    setFixedSize(kClientWidth, std::max(client, 1));
-    placeBars();
-  };
-  setOuterHeight(60);
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  fitBatchWindow(60);
   if (options_.arguments.size() >= 2) {
     if (options_.arguments[1] == QStringLiteral("/min")) {
       runMinimized_ = true;
@@ -233,6 +228,8 @@ void TForm_nodra::runBatch() {
       setWindowState(Qt::WindowMinimized);
     } else if (!options_.headless) {
       show();
+      waitForWindowFrame();
+      fitBatchWindow(60);
     }
   }
   const QString command = options_.arguments.front();
@@ -242,21 +239,45 @@ void TForm_nodra::runBatch() {
   } else if (letter == QLatin1Char('N')) {
     Btn_nenul_kartyClick();
   } else if (letter == QLatin1Char('P')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_vyc_zostClick();
   } else if (letter == QLatin1Char('O')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_napln_skladClick();
   } else if (letter == QLatin1Char('Z')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_nul_skladClick();
   } else if (letter == QLatin1Char('z')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_nul_zostClick();
   } else {
     showUsage();
   }
   close();
+}
+
+void TForm_nodra::fitBatchWindow(int outerHeight) {
+  // The outer height counts the title bar, which only the window manager knows, once it has framed the window.
+  // What the height cannot hold is given room all the same: the status bar always, and the gauge (below it)
+  // when the window is the taller one. Otherwise the gauge shows only when it fits whole.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const int atLeast = outerHeight >= 60 ? 2 * kStatusHeight : kStatusHeight;
+  const int client = std::max(outerHeight - frame.top() - frame.bottom(), atLeast);
+  Bar->setVisible(client >= 2 * kStatusHeight);
+  setFixedSize(kClientWidth, client);
+  placeBars();
+  // A window's position is that of its frame: the title bar sits on the screen.
+  move(0, 0);
+}
+
+void TForm_nodra::waitForWindowFrame() {
+  QElapsedTimer waited;
+  waited.start();
+  while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 2000) {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(5);
+  }
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm_nodra::showUsage() {

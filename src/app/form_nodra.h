@@ -192,6 +192,10 @@ class TForm_nodra : public QWidget {
   std::optional<std::filesystem::path> wifiFileOrTell(const char* wording);
   void markField(std::size_t field);
   void runBatch();
+  // The small batch window: at the screen's top left corner, `outerHeight` pixels high with its title bar.
+  void fitBatchWindow(int outerHeight);
+  // Until the window manager has framed the shown window (at most two seconds), taking no input.
+  void waitForWindowFrame();
   void showUsage();
   void Page_konfigChange(int index);
   void applyReadOutMode(int mode);

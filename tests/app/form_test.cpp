@@ -154,6 +154,29 @@ class FormTest : public QObject {
     QVERIFY(form->statusPanel1->geometry().right() < form->StatusBar1->width());
   }
 
+  // The small batch window: its frame at the top left corner, as high as the command asks, the status bar
+  // always whole and the gauge either whole or not shown.
+  void theBatchWindowSitsTopLeftWithItsStatusBarWhole() {
+    writeFile(terminalIni(), kTerminalIni);
+    const struct {
+      const char* letter;
+      int outerHeight;
+    } cases[] = {{"V", 60}, {"N", 60}, {"P", 40}, {"z", 40}};
+    for (const auto& c : cases) {
+      auto form = makeForm({QString::fromLatin1(c.letter), QStringLiteral("na")}, false);
+      const QString label = QString::fromLatin1(c.letter);
+      QVERIFY2(form->isHidden(), qPrintable(label));  // closed when the command returned
+      QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
+      QCOMPARE(form->frameGeometry().height(), c.outerHeight);  // offscreen windows have no frame
+      QCOMPARE(form->width(), 370);
+      QVERIFY2(!form->StatusBar1->isHidden(), qPrintable(label));
+      QVERIFY2(form->rect().contains(form->StatusBar1->geometry()), qPrintable(label));
+      QVERIFY2(form->Bar->isHidden() || form->rect().contains(form->Bar->geometry()), qPrintable(label));
+      QVERIFY2(form->Bar->isHidden() || form->Bar->y() == form->StatusBar1->geometry().bottom() + 1, qPrintable(label));
+      QVERIFY2(form->Btn_vyc_karty->isHidden() && form->Image1->isHidden(), qPrintable(label));
+    }
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
