@@ -177,6 +177,30 @@ class FormTest : public QObject {
     }
   }
 
+  // The FLASH page's instructions stand in the middle of their box.
+  void theFlashInstructionsAreCentred() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Page_konfig->show();
+    form->Page_konfig->setCurrentWidget(form->TabSheet2);
+    QApplication::processEvents();
+    const QImage memo = form->TabSheet2->Memo1->grab().toImage();
+    const QColor paper = memo.pixelColor(0, 0);
+    int left = memo.width(), right = -1;
+    for (int y = 0; y < memo.height(); ++y) {
+      for (int x = 0; x < memo.width(); ++x) {
+        if (memo.pixelColor(x, y) != paper) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    QVERIFY(right > left);
+    QVERIFY2(std::abs(left - (memo.width() - 1 - right)) <= 2,
+             qPrintable(QStringLiteral("%1 %2").arg(left).arg(right)));
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
