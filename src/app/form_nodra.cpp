@@ -74,6 +74,8 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(192, 192, 192));
   pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+  // Maroon in every state would make a disabled label look as live as the others.
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 150, 150));
   setPalette(pal);
   setAutoFillBackground(true);
   // The window was laid out for a small 8-point face; the pages need it to fit their controls.

@@ -201,6 +201,31 @@ class FormTest : public QObject {
              qPrintable(QStringLiteral("%1 %2").arg(left).arg(right)));
   }
 
+  // Disabled controls, their labels included, are drawn in the disabled colour, not in the live maroon.
+  void disabledLabelsLookDisabled() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Page_konfig->show();
+    form->Page_konfig->setCurrentWidget(form->cfg_SK);
+    QApplication::processEvents();
+    auto maroonPixels = [](QWidget* w) {
+      const QImage image = w->grab().toImage();
+      int n = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor c = image.pixelColor(x, y);
+          if (c.red() > 90 && c.green() < 40 && c.blue() < 40) ++n;
+        }
+      }
+      return n;
+    };
+    QVERIFY(!form->cfg_SK->Label9->isEnabled());  // the raw copy folder, in the default formatted mode
+    QVERIFY(form->cfg_SK->Label4->isEnabled());
+    QVERIFY(maroonPixels(form->cfg_SK->Label4) > 0);
+    QCOMPARE(maroonPixels(form->cfg_SK->Label9), 0);
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
