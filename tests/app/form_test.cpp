@@ -226,6 +226,25 @@ class FormTest : public QObject {
     QCOMPARE(maroonPixels(form->cfg_SK->Label9), 0);
   }
 
+  // Ticking "Váhový kód" shows its group in the room kept for it: nothing else on the page moves.
+  void theNodraPageKeepsItsPlaceWhenTheWeighedCodeGroupShows() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Btn_konfiguracia->click();
+    TerminalPage* nodra = form->cfg_terminal;
+    QApplication::processEvents();
+    std::vector<std::pair<QWidget*, QRect>> before;
+    for (QWidget* w : nodra->findChildren<QWidget*>()) {
+      if (w->isVisible()) before.emplace_back(w, w->geometry());
+    }
+    nodra->ChBox_vaha->setChecked(true);
+    QApplication::processEvents();
+    QVERIFY(!nodra->GroupBox_vaha->isHidden());
+    for (const auto& [w, place] : before) QCOMPARE(w->geometry(), place);
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();

@@ -81,6 +81,10 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
     id->setMaxLength(2);
     id->setToolTip(qs("Identifikácia začiatku váhového kódu"));
   }
+  // The group keeps its room while hidden, so ticking "Váhový kód" does not shift the rest of the page.
+  QSizePolicy keepRoom = GroupBox_vaha->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  GroupBox_vaha->setSizePolicy(keepRoom);
   GroupBox_vaha->hide();
 
   auto* info = new QGroupBox(qs(" Info z NODRA"), frame);
