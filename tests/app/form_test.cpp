@@ -245,6 +245,44 @@ class FormTest : public QObject {
     for (const auto& [w, place] : before) QCOMPARE(w->geometry(), place);
   }
 
+  // At the window's fixed size every caption on the shown pages is whole and inside its page, also with the
+  // weighed-code group shown.
+  void everyCaptionIsWholeOnTheShownPages() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Btn_konfiguracia->click();
+    form->cfg_terminal->ChBox_vaha->setChecked(true);
+    for (QWidget* page : {static_cast<QWidget*>(form->cfg_terminal), static_cast<QWidget*>(form->cfg_SK),
+                          static_cast<QWidget*>(form->tab_xml), static_cast<QWidget*>(form->TabSheet2)}) {
+      form->Page_konfig->setCurrentWidget(page);
+      QApplication::processEvents();
+      for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        const QString name = form->Page_konfig->tabText(form->Page_konfig->currentIndex()) + QLatin1Char('/') +
+                             QString::fromLatin1(w->metaObject()->className());
+        const QRect onPage(w->mapTo(page, QPoint(0, 0)), w->size());
+        QVERIFY2(page->rect().contains(onPage), qPrintable(name));
+        int needed = 0;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
+          needed = label->sizeHint().width();
+          text = label->text();
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+          needed = box->sizeHint().width();
+          text = box->currentText();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->hasHeightForWidth()) {
+          needed = qobject_cast<QPushButton*>(w) ? w->fontMetrics().horizontalAdvance(button->text()) + 6
+                                                 : button->sizeHint().width();
+          text = button->text();
+        }
+        QVERIFY2(w->width() >= needed,
+                 qPrintable(QStringLiteral("%1 \"%2\": %3 < %4").arg(name, text).arg(w->width()).arg(needed)));
+      }
+    }
+  }
+
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
