@@ -101,9 +101,8 @@ TForm_nodra::~TForm_nodra() = default;
 void TForm_nodra::buildMainView() {
   auto* content = new QWidget(this);
   mainView = content;
-  Image1 = new QLabel(content);
+  Image1 = new TerminalPicture(content);
   Image1->setGeometry(15, 63, 161, 345);
-  Image1->setPixmap(drawTerminalPicture(161, 345));
   Btn_vyc_karty = commandButton(content, "&VYČÍTAJ", "Vyčítanie položiek do PC.", QRect(218, 104, 129, 30));
   Btn_napln_sklad = commandButton(content, "&NAPLŇ", "Naplnanie položiek do NODRA.", QRect(217, 165, 129, 30));
   Btn_konfiguracia = commandButton(content, "N&ASTAV", "", QRect(218, 360, 129, 30));

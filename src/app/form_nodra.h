@@ -22,6 +22,7 @@
 #include "app/pages/wifi_page.h"
 #include "app/pages/xml_page.h"
 #include "app/status_gauge.h"
+#include "app/terminal_picture.h"
 #include "platform/volumes.h"
 #include "settings/local_settings.h"
 #include "terminal/terminal_session.h"
@@ -58,7 +59,7 @@ class TForm_nodra : public QWidget {
 
   // --- Main view ---
   QWidget* mainView;
-  QLabel* Image1;
+  TerminalPicture* Image1;
   QPushButton* Btn_vyc_karty;
   QPushButton* Btn_napln_sklad;
   QPushButton* Btn_konfiguracia;

@@ -8,6 +8,7 @@
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "app/terminal_picture.h"
 #include "support/temp_folder.h"
 
 using namespace nodra;
@@ -281,6 +282,24 @@ class FormTest : public QObject {
                  qPrintable(QStringLiteral("%1 \"%2\": %3 < %4").arg(name, text).arg(w->width()).arg(needed)));
       }
     }
+  }
+
+  // The terminal picture is painted for the screen's scale, not enlarged from a one-to-one bitmap.
+  void theTerminalPictureIsSharpOnAScaledScreen() {
+    auto form = makeForm();
+    QImage scaled(form->Image1->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    scaled.setDevicePixelRatio(2);
+    scaled.fill(Qt::transparent);
+    form->Image1->render(&scaled, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage direct = drawTerminalPicture(form->Image1->width(), form->Image1->height(), 2)
+                              .toImage()
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(scaled.size(), direct.size());
+    int differing = 0;
+    for (int y = 0; y < direct.height(); ++y) {
+      for (int x = 0; x < direct.width(); ++x) differing += scaled.pixel(x, y) != direct.pixel(x, y);
+    }
+    QVERIFY2(differing < direct.width() * direct.height() / 200, qPrintable(QString::number(differing)));
   }
 
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
