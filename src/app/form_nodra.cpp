@@ -325,10 +325,10 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm_nodra::reportFailure(const std::string& text) {
+void TForm_nodra::reportFailure(const std::string& text, const std::string& caption) {
   Message m;
   m.text = text;
-  m.caption = fromQs(applicationTitle_);
+  m.caption = caption;
   m.icon = Icon::Error;
   m.outcome = Outcome::Failure;
   ui_->message(m);

@@ -168,8 +168,9 @@ class TForm_nodra : public QWidget {
 
   // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
   const QString& applicationTitle() const { return applicationTitle_; }
-  // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
-  void reportFailure(const std::string& text);
+  // Shows an error that ends a command or a handler, and counts it as a failure. The box is captioned with
+  // the program's name (or `caption`), never with the application title, which may be a running count.
+  void reportFailure(const std::string& text, const std::string& caption = "NODRA3000");
   void setApplicationTitle(const QString& title);
   // Shows or hides a page's tab. A hidden tab is also out of reach of the keys and the wheel that step
   // through the tabs, which pass over hidden tabs only when they are disabled too.

@@ -526,6 +526,21 @@ class FormTest : public QObject {
     }
   }
 
+  // While a read-out counts, the application title is the running count; an error box that follows is
+  // captioned with the program's name all the same.
+  void anErrorBoxIsNeverCaptionedWithTheRunningCount() {
+    auto form = makeForm();
+    for (unsigned i = 1; i <= 36; ++i) form->ui().progress(i, i);
+    form->ui().flush();
+    QCOMPARE(form->applicationTitle(), QStringLiteral("36"));
+    form->cfg_SK->dl_OSK[2]->setText(qs("8a"));
+    QCloseEvent close;
+    QApplication::sendEvent(form.get(), &close);
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].text, std::string("'8a' is not a valid integer value"));
+    QCOMPARE(messages[0].caption, std::string("NODRA3000"));
+  }
+
   void fixedLengthSpansAreMarkedOnTheSampleLine() {
     const std::string sample = "4711         12,50   3  Mlieko polotučné";
     writeFile(home() / "vstup.txt", sample + "\r\ndruhy riadok\r\n");
