@@ -109,8 +109,10 @@ bool TForm_nodra::PopupMenu1Popup() {
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};
   const char* captions[] = {"Kod tovaru (", "Cena (", "Pocet (", "Nazov tovaru ("};
   const int lengths[] = {settings.KOD_dlzka, settings.CEN_dlzka, settings.POC_dlzka, settings.NAZ_dlzka};
+  // An empty selection is no span: its field items stay disabled until characters are selected.
+  const bool selected = selection.hasSelection();
   for (std::size_t i = 0; i < 4; ++i) {
-    items[i]->setEnabled(!fieldMarked[i]);
+    items[i]->setEnabled(selected && !fieldMarked[i]);
     items[i]->setText(qs(captions[i]) + QString::number(lengths[i]) + QLatin1Char(')'));
   }
   p->Reset1->setEnabled(true);
@@ -119,6 +121,7 @@ bool TForm_nodra::PopupMenu1Popup() {
 
 void TForm_nodra::markField(std::size_t field) {
   ImportExportPage* p = cfg_SK;
+  if (!p->RE_vstup->textCursor().hasSelection()) return;
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};
   fieldMarked[field] = true;
   items[field]->setEnabled(false);

@@ -587,9 +587,19 @@ class FormTest : public QObject {
     form->Reset1Click();
     QCOMPARE(form->settings.KOD_dlzka, 0);
     QCOMPARE(form->settings.NAZ_zac, 0);
+    // Nothing is selected after "Reset": no field can be marked with an empty span, and choosing one anyway
+    // stores nothing.
+    QVERIFY(!p->RE_vstup->textCursor().hasSelection());
+    QVERIFY(form->PopupMenu1Popup());
+    for (QAction* item : {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1}) QVERIFY(!item->isEnabled());
+    QVERIFY(p->Reset1->isEnabled());
+    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
+    form->Cena1Click();
+    QCOMPARE(form->settings.CEN_dlzka, 0);
+    QVERIFY(!form->fieldMarked[1]);
+    select(4, 3);
     QVERIFY(form->PopupMenu1Popup());
     QVERIFY(p->Kodtovaru1->isEnabled());
-    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
   }
 
   // The length box and its arrows are one control: a length typed into it is what the next click selects,
