@@ -49,12 +49,17 @@ LocalSettings emptySettings() {
   return s;
 }
 
+// `folder`, when given, is where a dialog without a preset opens; the preset itself names a file.
 std::optional<QString> chooseWithDialog(QWidget* parent, const QString& title, const QString& filter,
-                                        const QString& preset, bool mustExist) {
+                                        const QString& preset, bool mustExist, const QString& folder) {
   QFileDialog dialog(parent, title, QString(), filter);
   dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  if (!preset.isEmpty()) dialog.selectFile(preset);
+  if (!preset.isEmpty()) {
+    dialog.selectFile(preset);
+  } else if (!folder.isEmpty()) {
+    dialog.setDirectory(folder);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }
@@ -90,8 +95,8 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
                               [this](const QString& title) { setApplicationTitle(title); }});
   chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {
-    const QString start = preset.isEmpty() && dialogsStartInWorkingFolder_ ? QDir::currentPath() : preset;
-    return chooseWithDialog(this, title, filter, start, mustExist);
+    return chooseWithDialog(this, title, filter, preset, mustExist,
+                            dialogsStartInWorkingFolder_ ? QDir::currentPath() : QString());
   };
   connectHandlers();
 }

@@ -1,6 +1,8 @@
 // The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QSignalSpy>
 #include <QtTest>
 #include <set>
@@ -684,6 +686,29 @@ class FormTest : public QObject {
     QCOMPARE(messages.back().caption, std::string("Prenos programu ukončený."));
     QCOMPARE(form->statusPanel1->text(), qs("NODRA pripojený"));
     QCOMPARE(readFile(terminal() / "PROGRAM" / "NODRA_2_5.SHX"), readFile(home() / "NODRA_2_5.SHX"));
+  }
+
+  // Once the FLASH page has been shown, its file dialog opens in the working folder with no file name filled
+  // in; cancelling it changes nothing.
+  void theFlashFileDialogOpensInTheWorkingFolder() {
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(home().string())));
+    auto form = makeForm();
+    form->Page_konfig->setCurrentWidget(form->TabSheet2);
+    QString folder, name = QStringLiteral("not looked at");
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      folder = dialog->directory().absolutePath();
+      auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      name = nameBox ? nameBox->text() : QStringLiteral("no name box");
+      dialog->reject();
+    });
+    form->Button21Click();
+    QDir::setCurrent(before);
+    QCOMPARE(folder, QDir(QString::fromStdString(home().string())).absolutePath());
+    QCOMPARE(name, QString());
+    QCOMPARE(form->TabSheet2->Edit_program->text(), qs("Nalistuj cestu k programu "));
   }
 
   void pohodaPageNeedsItsImportCommandAndReportsAMissingDataPack() {
