@@ -2,9 +2,9 @@
 # Installs the Debian packages the build, the tests and the screenshots need. Idempotent.
 # With the argument "fuzz": also clang and its sanitizer runtimes, which only `make fuzz` needs.
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev libmount-dev
-          libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
-          xdotool desktop-file-utils dpkg-dev clang-format clang-tidy)
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libboost-dev
+          libpugixml-dev libmount-dev libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk
+          bc xvfb xauth imagemagick xdotool desktop-file-utils dpkg-dev clang-format clang-tidy)
 fuzz_packages=(clang libclang-rt-14-dev)
 if [ "${1:-}" = fuzz ]; then
   packages+=("${fuzz_packages[@]}")

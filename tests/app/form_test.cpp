@@ -1,15 +1,20 @@
 // The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTranslator>
 #include <QtTest>
 #include <set>
 #include <vector>
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "app/qt_translation.h"
 #include "app/terminal_picture.h"
 #include "support/temp_folder.h"
 
@@ -66,6 +71,28 @@ class FormTest : public QObject {
   void cleanup() {
     FormUi::setResponder(nullptr);
     dir.reset();
+  }
+
+  // With Qt's Slovak translation installed, Qt's own buttons and dialogs speak Slovak too.
+  void qtsOwnTextsAreSlovak() {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_sk.qm"))) {
+      QSKIP("Qt's Slovak translation (qt6-translations-l10n) is not installed");
+    }
+    QTranslator* slovak = installQtSlovak(*qApp);
+    QVERIFY(slovak != nullptr);
+    auto shown = [](QAbstractButton* b) { return b ? b->text().remove(QLatin1Char('&')) : QString(); };
+    QMessageBox box(QMessageBox::Warning, qs("Pozor..."), qs("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(shown(box.button(QMessageBox::Yes)), qs("Áno"));
+    QCOMPARE(shown(box.button(QMessageBox::No)), qs("Nie"));
+    QCOMPARE(shown(box.button(QMessageBox::Cancel)), qs("Zrušiť"));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons != nullptr);
+    QCOMPARE(shown(buttons->button(QDialogButtonBox::Open)), qs("Otvoriť"));
+    QCoreApplication::removeTranslator(slovak);
+    delete slovak;
   }
 
   void startsInTheMainViewWithTheConfiguredPages() {
