@@ -70,7 +70,10 @@ TEST(LoadedSettings, TheOutputLayoutIsWhatTheLoadOrderGives) {
     fs::copy(NODRA_DEMO_TERMINAL, card, fs::copy_options::recursive);
     writeFile(home / "nodra3000.ini", c.settings);
     RunResult r = runProgram({c.letter, "/nodsp"},
-                             {{"NODRA3000_DRIVES", card.string()}, {"NODRA3000_HOME", home.string()}}, dir.path());
+                             {{"NODRA3000_DRIVES", card.string()},
+                              {"NODRA3000_HOME", home.string()},
+                              {"XDG_RUNTIME_DIR", dir.path().string()}},
+                             dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     const std::vector<std::string> written = lines(readFile(home / c.output));
     ASSERT_EQ(written.size(), c.items * c.firstItem.size());
@@ -98,9 +101,11 @@ TEST(LoadedSettings, TheAutoQuantityGoesBackWhole) {
     std::string text = readFile(ini);
     text.replace(text.find("AUTO=1.000"), 10, std::string("AUTO=") + c.read);
     writeFile(ini, text);
-    RunResult r =
-        runProgram({"z", "/nodsp"}, {{"NODRA3000_DRIVES", card.string()}, {"NODRA3000_HOME", (dir / "home").string()}},
-                   dir.path());
+    RunResult r = runProgram({"z", "/nodsp"},
+                             {{"NODRA3000_DRIVES", card.string()},
+                              {"NODRA3000_HOME", (dir / "home").string()},
+                              {"XDG_RUNTIME_DIR", dir.path().string()}},
+                             dir.path());
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     EXPECT_NE(readFile(ini).find(std::string("\r\nAUTO=") + c.written + "\r\n"), std::string::npos);
   }
