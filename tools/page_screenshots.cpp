@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   form.grab().save(out.filePath(QStringLiteral("main.png")));
   form.Btn_konfiguraciaClick();
   for (int i = 0; i < form.Page_konfig->count(); ++i) {
-    form.Page_konfig->setTabVisible(i, true);
+    form.setPageTabShown(i, true);
     form.Page_konfig->setCurrentIndex(i);
     QApplication::processEvents();
     form.grab().save(out.filePath(QStringLiteral("page%1.png").arg(i)));

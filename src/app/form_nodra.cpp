@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QScreen>
-#include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <stdexcept>
 #include <system_error>
 
@@ -35,12 +37,31 @@ QPushButton* commandButton(QWidget* parent, std::string_view caption, std::strin
   return b;
 }
 
+// A freshly created window's fields: zeros and empty texts until the first load fills them. Handlers that run
+// during that load see only what has been read so far, never the keys' defaults.
+LocalSettings emptySettings() {
+  LocalSettings s;
+  s.formatovatData = 0;
+  s.KOD_dlzka = s.POC_zac = s.POC_dlzka = s.CEN_zac = s.CEN_dlzka = s.NAZ_zac = s.NAZ_dlzka = 0;
+  s.dlzka1_OSK = s.dlzka2_OSK = s.dlzka3_OSK = s.dlzka4_OSK = 0;
+  s.Odd_ISK = s.Odd_OSK = false;
+  s.Odd2_ISK = s.Odd3_ISK = s.Odd4_ISK = s.Odd2_OSK = s.Odd3_OSK = s.Odd4_OSK = 0;
+  s.Odd_Char_ISK = s.Odd_Char_OSK = 0;
+  s.PDM1_OSK = s.PDM2_OSK = 0;
+  return s;
+}
+
+// `folder`, when given, is where a dialog without a preset opens; the preset itself names a file.
 std::optional<QString> chooseWithDialog(QWidget* parent, const QString& title, const QString& filter,
-                                        const QString& preset, bool mustExist) {
+                                        const QString& preset, bool mustExist, const QString& folder) {
   QFileDialog dialog(parent, title, QString(), filter);
   dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::ReadOnly, false);
-  if (!preset.isEmpty()) dialog.selectFile(preset);
+  if (!preset.isEmpty()) {
+    dialog.selectFile(preset);
+  } else if (!folder.isEmpty()) {
+    dialog.setDirectory(folder);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }
@@ -51,6 +72,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
       volumes_(std::move(volumes)),
       ui_(std::make_unique<FormUi>(options_.headless)),
       session_{*ui_, *volumes_, std::nullopt} {
+  settings = emptySettings();
   setObjectName(QStringLiteral("Form_nodra"));
   setWindowTitle(qs(" NODRA3000 1.203"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -59,6 +81,8 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(192, 192, 192));
   pal.setColor(QPalette::WindowText, QColor(128, 0, 0));
+  // Maroon in every state would make a disabled label look as live as the others.
+  pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 150, 150));
   setPalette(pal);
   setAutoFillBackground(true);
   // The window was laid out for a small 8-point face; the pages need it to fit their controls.
@@ -69,11 +93,12 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
 
   buildMainView();
   buildConfigurationView();
+  placeBars();
   ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
                               [this](const QString& title) { setApplicationTitle(title); }});
   chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {
-    const QString start = preset.isEmpty() && dialogsStartInWorkingFolder_ ? QDir::currentPath() : preset;
-    return chooseWithDialog(this, title, filter, start, mustExist);
+    return chooseWithDialog(this, title, filter, preset, mustExist,
+                            dialogsStartInWorkingFolder_ ? QDir::currentPath() : QString());
   };
   connectHandlers();
 }
@@ -82,11 +107,9 @@ TForm_nodra::~TForm_nodra() = default;
 
 void TForm_nodra::buildMainView() {
   auto* content = new QWidget(this);
-  content->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
   mainView = content;
-  Image1 = new QLabel(content);
+  Image1 = new TerminalPicture(content);
   Image1->setGeometry(15, 63, 161, 345);
-  Image1->setPixmap(drawTerminalPicture(161, 345));
   Btn_vyc_karty = commandButton(content, "&VYČÍTAJ", "Vyčítanie položiek do PC.", QRect(218, 104, 129, 30));
   Btn_napln_sklad = commandButton(content, "&NAPLŇ", "Naplnanie položiek do NODRA.", QRect(217, 165, 129, 30));
   Btn_konfiguracia = commandButton(content, "N&ASTAV", "", QRect(218, 360, 129, 30));
@@ -103,13 +126,16 @@ void TForm_nodra::buildMainView() {
        {Btn_nenul_karty, Btn_vyc_zost, Btn_nul_sklad, Btn_nul_zost, Btn_nul_skladVP, Btn_nul_hlSklad}) {
     hidden->hide();
   }
+  // The keyboard takes the commands in the order they are read, top to bottom.
+  setTabOrder(Btn_vyc_karty, Btn_napln_sklad);
+  setTabOrder(Btn_napln_sklad, Btn_konfiguracia);
 
   StatusBar1 = new QWidget(this);
-  StatusBar1->setGeometry(0, kClientHeight - 2 * kStatusHeight, kClientWidth, kStatusHeight);
   StatusBar1->setAutoFillBackground(true);
   auto* panels = new QHBoxLayout(StatusBar1);
   panels->setContentsMargins(0, 0, 0, 0);
-  panels->setSpacing(2);
+  // The two panels fill the bar's width exactly; a gap between them would push panel 1's edge out.
+  panels->setSpacing(0);
   statusPanel0 = new QLabel(qs("NODRA"), StatusBar1);
   statusPanel1 = new QLabel(StatusBar1);
   statusPanel0->setFixedWidth(70);
@@ -121,13 +147,21 @@ void TForm_nodra::buildMainView() {
   }
   panels->addStretch();
   Bar = new StatusGauge(this);
-  Bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
   Bar->hide();
+}
+
+void TForm_nodra::placeBars() {
+  // From the bottom edge up: the gauge when it is shown, the status bar, and the views above them.
+  const int gauge = Bar->isHidden() ? 0 : kStatusHeight;
+  const int above = std::max(0, height() - gauge - kStatusHeight);
+  Bar->setGeometry(0, height() - gauge, width(), kStatusHeight);
+  StatusBar1->setGeometry(0, above, width(), kStatusHeight);
+  mainView->setGeometry(0, 0, width(), above);
+  Page_konfig->setGeometry(0, 0, width(), above);
 }
 
 void TForm_nodra::buildConfigurationView() {
   Page_konfig = new QTabWidget(this);
-  Page_konfig->setGeometry(0, 0, kClientWidth, kClientHeight - 2 * kStatusHeight);
   Page_konfig->setToolTip(qs("Nastavenie NODRA3000"));
   QFont tabFont = Page_konfig->tabBar()->font();
   tabFont.setBold(true);
@@ -148,8 +182,14 @@ void TForm_nodra::buildConfigurationView() {
   Page_konfig->addTab(TabSheet2, qs("FLASH"));
   Page_konfig->addTab(TabSheet1, qs("WIFI"));
   Page_konfig->addTab(TabSheet3, qs("POHODA "));
-  Page_konfig->setTabVisible(2, false);
+  setPageTabShown(2, false);
   Page_konfig->hide();
+}
+
+void TForm_nodra::setPageTabShown(int index, bool shown) {
+  Page_konfig->setTabVisible(index, shown);
+  // The tab bar's own switch: the page control's would disable the page's controls as well.
+  Page_konfig->tabBar()->setTabEnabled(index, shown);
 }
 
 void TForm_nodra::setApplicationTitle(const QString& title) {
@@ -185,22 +225,14 @@ void TForm_nodra::FormCreate() {
 }
 
 void TForm_nodra::runBatch() {
-  move(0, 0);
+  // The flags first: changing them later re-creates the window and loses where it was put.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   for (QWidget* w : {static_cast<QWidget*>(Btn_vyc_karty), static_cast<QWidget*>(Btn_napln_sklad),
                      static_cast<QWidget*>(Btn_konfiguracia), static_cast<QWidget*>(Image1)}) {
     w->hide();
   }
   Bar->show();
-  // The outer height includes the title bar; the client keeps the status bar and the gauge.
-  auto setOuterHeight = [this](int outer) {
-    int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    int client = std::max(outer - frame, 2 * kStatusHeight - 20);
-    setFixedSize(kClientWidth, std::max(client, 1));
-    StatusBar1->move(0, height() - 2 * kStatusHeight);
-    Bar->move(0, height() - kStatusHeight);
-  };
-  setOuterHeight(60);
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  fitBatchWindow(60);
   if (options_.arguments.size() >= 2) {
     if (options_.arguments[1] == QStringLiteral("/min")) {
       runMinimized_ = true;
@@ -208,6 +240,8 @@ void TForm_nodra::runBatch() {
       setWindowState(Qt::WindowMinimized);
     } else if (!options_.headless) {
       show();
+      waitForWindowFrame();
+      fitBatchWindow(60);
     }
   }
   const QString command = options_.arguments.front();
@@ -217,21 +251,45 @@ void TForm_nodra::runBatch() {
   } else if (letter == QLatin1Char('N')) {
     Btn_nenul_kartyClick();
   } else if (letter == QLatin1Char('P')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_vyc_zostClick();
   } else if (letter == QLatin1Char('O')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_napln_skladClick();
   } else if (letter == QLatin1Char('Z')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_nul_skladClick();
   } else if (letter == QLatin1Char('z')) {
-    setOuterHeight(40);
+    fitBatchWindow(40);
     Btn_nul_zostClick();
   } else {
     showUsage();
   }
   close();
+}
+
+void TForm_nodra::fitBatchWindow(int outerHeight) {
+  // The outer height counts the title bar, which only the window manager knows, once it has framed the window.
+  // What the height cannot hold is given room all the same: the status bar always, and the gauge (below it)
+  // when the window is the taller one. Otherwise the gauge shows only when it fits whole.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const int atLeast = outerHeight >= 60 ? 2 * kStatusHeight : kStatusHeight;
+  const int client = std::max(outerHeight - frame.top() - frame.bottom(), atLeast);
+  Bar->setVisible(client >= 2 * kStatusHeight);
+  setFixedSize(kClientWidth, client);
+  placeBars();
+  // A window's position is that of its frame: the title bar sits on the screen.
+  move(0, 0);
+}
+
+void TForm_nodra::waitForWindowFrame() {
+  QElapsedTimer waited;
+  waited.start();
+  while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 2000) {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(5);
+  }
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TForm_nodra::showUsage() {
@@ -255,6 +313,8 @@ ExitCode TForm_nodra::exitCode() const {
 }
 
 void TForm_nodra::closeEvent(QCloseEvent* event) {
+  // The close stops at its first failure, told once: the window stays as it was and the second save does not
+  // run. A batch run ends all the same, as it never enters the event loop.
   if (!CommitLocalSettings()) {
     event->ignore();
     return;
@@ -263,6 +323,8 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
     Page_konfig->hide();
     LoadLocalSettings();
     for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->show();
+    // Focus went with the pages; it comes back to the first command, not to the hidden tab row.
+    Btn_vyc_karty->setFocus();
     event->ignore();
     return;
   }
@@ -270,10 +332,10 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm_nodra::reportFailure(const std::string& text) {
+void TForm_nodra::reportFailure(const std::string& text, const std::string& caption) {
   Message m;
   m.text = text;
-  m.caption = fromQs(applicationTitle_);
+  m.caption = caption;
   m.icon = Icon::Error;
   m.outcome = Outcome::Failure;
   ui_->message(m);

@@ -22,6 +22,7 @@
 #include "app/pages/wifi_page.h"
 #include "app/pages/xml_page.h"
 #include "app/status_gauge.h"
+#include "app/terminal_picture.h"
 #include "platform/volumes.h"
 #include "settings/local_settings.h"
 #include "terminal/terminal_session.h"
@@ -60,7 +61,7 @@ class TForm_nodra : public QWidget {
 
   // --- Main view ---
   QWidget* mainView;
-  QLabel* Image1;
+  TerminalPicture* Image1;
   QPushButton* Btn_vyc_karty;
   QPushButton* Btn_napln_sklad;
   QPushButton* Btn_konfiguracia;
@@ -88,7 +89,7 @@ class TForm_nodra : public QWidget {
   // --- State ---
   std::string exeFolder;  // Windows-1250, ends with "/"
   std::string localSettingsPath;
-  LocalSettings settings;
+  LocalSettings settings;  // zeros and empty texts until the first LoadLocalSettings
   TerminalSettings terminalSettings;
   int configReady = 0;
   bool nonZeroOnly = false;
@@ -112,8 +113,9 @@ class TForm_nodra : public QWidget {
 
   // --- Local settings ---
   void LoadLocalSettings();
-  void SaveLocalSettings();
-  // False when a box did not hold a whole number (the error was shown, nothing written).
+  // False when the file could not be written (the error was shown; the keys before the failing one stay).
+  bool SaveLocalSettings();
+  // False when a box did not hold a whole number (the error was shown, nothing written) or the save failed.
   bool CommitLocalSettings();
   void RefreshLayoutControls();
   // The settings with the field orders as the lists hold them now, as the commands and the save take them.
@@ -168,9 +170,13 @@ class TForm_nodra : public QWidget {
 
   // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
   const QString& applicationTitle() const { return applicationTitle_; }
-  // Shows an error the way the original framework reported an unhandled one, and counts it as a failure.
-  void reportFailure(const std::string& text);
+  // Shows an error that ends a command or a handler, and counts it as a failure. The box is captioned with
+  // the program's name (or `caption`), never with the application title, which may be a running count.
+  void reportFailure(const std::string& text, const std::string& caption = "NODRA3000");
   void setApplicationTitle(const QString& title);
+  // Shows or hides a page's tab. A hidden tab is also out of reach of the keys and the wheel that step
+  // through the tabs, which pass over hidden tabs only when they are disabled too.
+  void setPageTabShown(int index, bool shown);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -179,6 +185,7 @@ class TForm_nodra : public QWidget {
  private:
   void buildMainView();
   void buildConfigurationView();
+  void placeBars();
   void connectHandlers();
   void connectMainView();
   void connectTerminalPage();
@@ -189,6 +196,10 @@ class TForm_nodra : public QWidget {
   std::optional<FilePlace> wifiFileOrTell(const char* wording);
   void markField(std::size_t field);
   void runBatch();
+  // The small batch window: at the screen's top left corner, `outerHeight` pixels high with its title bar.
+  void fitBatchWindow(int outerHeight);
+  // Until the window manager has framed the shown window (at most two seconds), taking no input.
+  void waitForWindowFrame();
   void showUsage();
   void Page_konfigChange(int index);
   void applyReadOutMode(int mode);

@@ -30,7 +30,7 @@ void TForm_nodra::connectLayoutEditor() {
   ImportExportPage* p = cfg_SK;
   p->RE_vstup->onMouseDown = [this] { RE_vstupMouseDown(); };
   connect(p->Btn_cfg_nacitaj, &QPushButton::clicked, this, [this] { Btn_cfg_nacitajClick(); });
-  connect(p->UpDown_in, &QSpinBox::valueChanged, this, [this] { UpDown_inClick(); });
+  p->UpDown_in->onStep = [this] { UpDown_inClick(); };
   connect(p->RE_vstup, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1Popup();
     cfg_SK->PopupMenu1->exec(cfg_SK->RE_vstup->viewport()->mapToGlobal(at));
@@ -71,14 +71,11 @@ void TForm_nodra::RE_vstupMouseDown() {
     box->setTextCursor(cursor);
   }
   const int selected = box->textCursor().selectionEnd() - box->textCursor().selectionStart();
-  QSignalBlocker quiet(cfg_SK->UpDown_in);
   cfg_SK->UpDown_in->setValue(selected);
-  cfg_SK->Edit1->setText(QString::number(cfg_SK->UpDown_in->value()));
 }
 
 void TForm_nodra::UpDown_inClick() {
   ImportExportPage* p = cfg_SK;
-  p->Edit1->setText(QString::number(p->UpDown_in->value()));
   QTextCursor cursor = p->RE_vstup->textCursor();
   const int start = cursor.selectionStart();
   cursor.setPosition(start);
@@ -110,8 +107,10 @@ bool TForm_nodra::PopupMenu1Popup() {
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};
   const char* captions[] = {"Kod tovaru (", "Cena (", "Pocet (", "Nazov tovaru ("};
   const int lengths[] = {settings.KOD_dlzka, settings.CEN_dlzka, settings.POC_dlzka, settings.NAZ_dlzka};
+  // An empty selection is no span: its field items stay disabled until characters are selected.
+  const bool selected = selection.hasSelection();
   for (std::size_t i = 0; i < 4; ++i) {
-    items[i]->setEnabled(!fieldMarked[i]);
+    items[i]->setEnabled(selected && !fieldMarked[i]);
     items[i]->setText(qs(captions[i]) + QString::number(lengths[i]) + QLatin1Char(')'));
   }
   p->Reset1->setEnabled(true);
@@ -120,6 +119,7 @@ bool TForm_nodra::PopupMenu1Popup() {
 
 void TForm_nodra::markField(std::size_t field) {
   ImportExportPage* p = cfg_SK;
+  if (!p->RE_vstup->textCursor().hasSelection()) return;
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};
   fieldMarked[field] = true;
   items[field]->setEnabled(false);

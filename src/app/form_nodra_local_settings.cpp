@@ -50,8 +50,8 @@ void TForm_nodra::connectLayoutPages() {
 }
 
 void TForm_nodra::LoadLocalSettings() {
-  Page_konfig->setTabVisible(5, false);
-  Page_konfig->setTabVisible(6, false);
+  setPageTabShown(5, false);
+  setPageTabShown(6, false);
   ProfileFile file(toFsPath(localSettingsPath), localSettingsPath);
   const LocalSettings read = readLocalSettings(file, exeFolder);
   ImportExportPage* p = cfg_SK;
@@ -170,14 +170,16 @@ LocalSettings TForm_nodra::settingsAsControlsHoldThem() const {
   return s;
 }
 
-void TForm_nodra::SaveLocalSettings() {
+bool TForm_nodra::SaveLocalSettings() {
   const LocalSettings s = settingsAsControlsHoldThem();
   ProfileFile file(toFsPath(localSettingsPath), localSettingsPath);
   try {
     writeLocalSettings(file, s);
   } catch (const WriteError& e) {
     reportFailure(e.what());
+    return false;
   }
+  return true;
 }
 
 bool TForm_nodra::takePath(QLineEdit* edit, std::string& member) {
@@ -214,8 +216,7 @@ bool TForm_nodra::CommitLocalSettings() {
   takePath(tab_xml->Edit_XMLout, settings.path_xmlOut);
   takePath(p->Edit_outn, settings.path_outn);
   takePath(p->Edit_in_karty, settings.path_ins);
-  SaveLocalSettings();
-  return true;
+  return SaveLocalSettings();
 }
 
 void TForm_nodra::RefreshLayoutControls() {
@@ -229,7 +230,6 @@ void TForm_nodra::RefreshLayoutControls() {
   p->pdm1_OSK->setText(QString::number(settings.PDM1_OSK));
   p->pdm2_OSK->setText(QString::number(settings.PDM2_OSK));
   const bool fixedIn = p->ChBox_pevna_dl_ISK->isChecked();
-  p->Edit1->setVisible(fixedIn);
   p->UpDown_in->setVisible(fixedIn);
   p->RE_vstup->setVisible(fixedIn);
   const bool delimitedIn = p->ChBox_odd_ISK->isChecked();

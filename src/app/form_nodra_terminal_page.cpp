@@ -39,7 +39,6 @@ void TForm_nodra::connectTerminalPage() {
     connect(box, &QComboBox::activated, this,
             [this, box](int entry) { writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); }); });
   }
-  p->Edit_auto->setValidator(nullptr);
   p->Edit_auto->installEventFilter(this);
   connect(p->Edit_auto, &QLineEdit::textChanged, this, [this](const QString& text) {
     terminalSettings.AUTO = fromQs(text);
@@ -87,16 +86,13 @@ void TForm_nodra::connectTerminalPage() {
 
 bool TForm_nodra::eventFilter(QObject* watched, QEvent* event) {
   TerminalPage* p = cfg_terminal;
+  // The box's typing rule lets only digits and "." in (typed, pasted or dropped); keys that type nothing, such
+  // as Tab, the arrows and the editing shortcuts, work as in any box.
   if (watched == p->Edit_auto && event->type() == QEvent::KeyPress) {
-    const QString typed = static_cast<QKeyEvent*>(event)->text();
-    if (typed.isEmpty()) return false;  // keys that type nothing (arrows, Delete) keep working
-    const QChar c = typed.front();
-    if (c == QLatin1Char('\r')) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
       terminalSettings.AUTO = fromQs(p->Edit_auto->text());
-      return false;
-    }
-    const bool passes = c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('\b') || c == QChar(12);
-    return !passes;
+    return false;
   }
   if ((watched == p->Edit_id1 || watched == p->Edit_id2 || watched == p->Edit_id3) &&
       event->type() == QEvent::MouseButtonPress) {

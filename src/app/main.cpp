@@ -9,6 +9,7 @@
 #include "app/command_line_info.h"
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "app/qt_translation.h"
 #include "app/terminal_picture.h"
 #include "platform/cp1250.h"
 #include "platform/exe_folder.h"
@@ -78,6 +79,7 @@ int main(int argc, char* argv[]) {
   if (!guard.acquired()) return refuse("Nejde spustit", guard.problem(), ExitCode::Failure);
 
   QApplication app(argc, argv);
+  installQtSlovak(app);
   QApplication::setApplicationName(QStringLiteral("NODRA3000"));
   // The installed icon when there is one; otherwise our own drawing, so the window never goes without.
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nodra3000"), QIcon(drawTerminalPicture(48, 96))));

@@ -6,10 +6,8 @@
 
 namespace nodra {
 
-QPixmap drawTerminalPicture(int width, int height) {
-  QPixmap pixmap(width, height);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+namespace {
+void paintTerminal(QPainter& p, int width, int height) {
   p.setRenderHint(QPainter::Antialiasing);
   const QRectF body(4, 4, width - 8, height - 8);
   QLinearGradient shade(body.topLeft(), body.topRight());
@@ -63,7 +61,21 @@ QPixmap drawTerminalPicture(int width, int height) {
   const QRectF yellow(body.left() + 20, keyTop + 4 * (keyH + 8) + 4, body.width() - 40, keyH);
   p.setBrush(QColor(240, 200, 30));
   p.drawRoundedRect(yellow, 6, 6);
+}
+}  // namespace
+
+QPixmap drawTerminalPicture(int width, int height, qreal devicePixelRatio) {
+  QPixmap pixmap(qRound(width * devicePixelRatio), qRound(height * devicePixelRatio));
+  pixmap.setDevicePixelRatio(devicePixelRatio);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  paintTerminal(p, width, height);
   return pixmap;
+}
+
+void TerminalPicture::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  paintTerminal(p, width(), height());
 }
 
 }  // namespace nodra

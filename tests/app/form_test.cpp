@@ -1,11 +1,21 @@
 // The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QSignalSpy>
+#include <QTranslator>
 #include <QtTest>
+#include <set>
 #include <vector>
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "app/qt_translation.h"
+#include "app/terminal_picture.h"
 #include "support/temp_folder.h"
 
 using namespace nodra;
@@ -31,11 +41,11 @@ class FormTest : public QObject {
   std::filesystem::path terminal() const { return dir->path() / "NODRA"; }
   std::filesystem::path terminalIni() const { return terminal() / "CONFIG" / "NODRA3000.ini"; }
 
-  std::unique_ptr<TForm_nodra> makeForm(QStringList arguments = {}) {
+  std::unique_ptr<TForm_nodra> makeForm(QStringList arguments = {}, bool headless = true) {
     StartOptions options;
     options.executable = dir->path() / "bin" / "nodra_mmc_trm";
     options.arguments = std::move(arguments);
-    options.headless = true;
+    options.headless = headless;
     auto form = std::make_unique<TForm_nodra>(options);
     form->FormCreate();
     return form;
@@ -63,6 +73,28 @@ class FormTest : public QObject {
     dir.reset();
   }
 
+  // With Qt's Slovak translation installed, Qt's own buttons and dialogs speak Slovak too.
+  void qtsOwnTextsAreSlovak() {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_sk.qm"))) {
+      QSKIP("Qt's Slovak translation (qt6-translations-l10n) is not installed");
+    }
+    QTranslator* slovak = installQtSlovak(*qApp);
+    QVERIFY(slovak != nullptr);
+    auto shown = [](QAbstractButton* b) { return b ? b->text().remove(QLatin1Char('&')) : QString(); };
+    QMessageBox box(QMessageBox::Warning, qs("Pozor..."), qs("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(shown(box.button(QMessageBox::Yes)), qs("Áno"));
+    QCOMPARE(shown(box.button(QMessageBox::No)), qs("Nie"));
+    QCOMPARE(shown(box.button(QMessageBox::Cancel)), qs("Zrušiť"));
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons != nullptr);
+    QCOMPARE(shown(buttons->button(QDialogButtonBox::Open)), qs("Otvoriť"));
+    QCoreApplication::removeTranslator(slovak);
+    delete slovak;
+  }
+
   void startsInTheMainViewWithTheConfiguredPages() {
     auto form = makeForm();
     QVERIFY(form->Page_konfig->isHidden());
@@ -80,6 +112,223 @@ class FormTest : public QObject {
     for (int hidden : {2, 5, 6}) QVERIFY(!form->Page_konfig->isTabVisible(hidden));
     QCOMPARE(form->Page_konfig->currentIndex(), 0);
     QVERIFY(messages.empty());
+  }
+
+  // DATA, WIFI and POHODA stay out of reach of every key and of the wheel over the tab row; the shown pages
+  // are all reached.
+  void hiddenPagesAreUnreachableFromKeysAndWheel() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    QTabWidget* pages = form->Page_konfig;
+    QTabBar* bar = pages->tabBar();
+    std::set<int> reached{pages->currentIndex()};
+    auto note = [&] {
+      reached.insert(pages->currentIndex());
+      QVERIFY2(pages->isTabVisible(pages->currentIndex()), qPrintable(pages->tabText(pages->currentIndex())));
+    };
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Tab, Qt::ControlModifier},      {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_PageUp, Qt::ControlModifier},
+        {Qt::Key_Right, Qt::NoModifier},         {Qt::Key_Left, Qt::NoModifier}};
+    for (const auto& [key, modifiers] : keys) {
+      for (int i = 0; i < 8; ++i) {
+        QWidget* target = key == Qt::Key_Right || key == Qt::Key_Left ? bar : QApplication::focusWidget();
+        QTest::keyClick(target ? target : pages, key, modifiers);
+        note();
+      }
+    }
+    for (int delta : {-120, 120}) {
+      for (int i = 0; i < 8; ++i) {
+        const QPointF at(bar->tabRect(pages->currentIndex()).center());
+        QWheelEvent wheel(at, bar->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        note();
+      }
+    }
+    QCOMPARE(reached, (std::set<int>{0, 1, 3, 4}));
+  }
+
+  // Focus starts on the first command and Tab follows the main view's reading order, also after a return
+  // from the configuration.
+  void theMainViewIsWorkedFromTheKeyboardInReadingOrder() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    for (int round = 0; round < 2; ++round) {
+      QCOMPARE(QApplication::focusWidget(), form->Btn_vyc_karty);
+      for (QPushButton* next : {form->Btn_napln_sklad, form->Btn_konfiguracia, form->Btn_vyc_karty}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+      }
+      form->Btn_konfiguracia->click();
+      QCloseEvent back;
+      QApplication::sendEvent(form.get(), &back);
+    }
+  }
+
+  // The interactive window has no gauge, and the status bar sits on the bottom edge with both panels whole.
+  void theStatusBarClosesTheInteractiveWindow() {
+    auto form = makeForm();
+    QVERIFY(form->Bar->isHidden());
+    QCOMPARE(form->StatusBar1->geometry().bottom(), form->height() - 1);
+    QCOMPARE(form->Page_konfig->geometry().bottom() + 1, form->StatusBar1->y());
+    QCOMPARE(form->mainView->geometry().bottom() + 1, form->StatusBar1->y());
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->statusPanel0->width(), 70);
+    QCOMPARE(form->statusPanel1->width(), 300);
+    QVERIFY(form->statusPanel1->geometry().right() < form->StatusBar1->width());
+  }
+
+  // The small batch window: its frame at the top left corner, as high as the command asks, the status bar
+  // always whole and the gauge either whole or not shown.
+  void theBatchWindowSitsTopLeftWithItsStatusBarWhole() {
+    writeFile(terminalIni(), kTerminalIni);
+    const struct {
+      const char* letter;
+      int outerHeight;
+    } cases[] = {{"V", 60}, {"N", 60}, {"P", 40}, {"z", 40}};
+    for (const auto& c : cases) {
+      auto form = makeForm({QString::fromLatin1(c.letter), QStringLiteral("na")}, false);
+      const QString label = QString::fromLatin1(c.letter);
+      QVERIFY2(form->isHidden(), qPrintable(label));  // closed when the command returned
+      QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
+      QCOMPARE(form->frameGeometry().height(), c.outerHeight);  // offscreen windows have no frame
+      QCOMPARE(form->width(), 370);
+      QVERIFY2(!form->StatusBar1->isHidden(), qPrintable(label));
+      QVERIFY2(form->rect().contains(form->StatusBar1->geometry()), qPrintable(label));
+      QVERIFY2(form->Bar->isHidden() || form->rect().contains(form->Bar->geometry()), qPrintable(label));
+      QVERIFY2(form->Bar->isHidden() || form->Bar->y() == form->StatusBar1->geometry().bottom() + 1, qPrintable(label));
+      QVERIFY2(form->Btn_vyc_karty->isHidden() && form->Image1->isHidden(), qPrintable(label));
+    }
+  }
+
+  // The FLASH page's instructions stand in the middle of their box.
+  void theFlashInstructionsAreCentred() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Page_konfig->show();
+    form->Page_konfig->setCurrentWidget(form->TabSheet2);
+    QApplication::processEvents();
+    const QImage memo = form->TabSheet2->Memo1->grab().toImage();
+    const QColor paper = memo.pixelColor(0, 0);
+    int left = memo.width(), right = -1;
+    for (int y = 0; y < memo.height(); ++y) {
+      for (int x = 0; x < memo.width(); ++x) {
+        if (memo.pixelColor(x, y) != paper) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    QVERIFY(right > left);
+    QVERIFY2(std::abs(left - (memo.width() - 1 - right)) <= 2,
+             qPrintable(QStringLiteral("%1 %2").arg(left).arg(right)));
+  }
+
+  // Disabled controls, their labels included, are drawn in the disabled colour, not in the live maroon.
+  void disabledLabelsLookDisabled() {
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Page_konfig->show();
+    form->Page_konfig->setCurrentWidget(form->cfg_SK);
+    QApplication::processEvents();
+    auto maroonPixels = [](QWidget* w) {
+      const QImage image = w->grab().toImage();
+      int n = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          const QColor c = image.pixelColor(x, y);
+          if (c.red() > 90 && c.green() < 40 && c.blue() < 40) ++n;
+        }
+      }
+      return n;
+    };
+    QVERIFY(!form->cfg_SK->Label9->isEnabled());  // the raw copy folder, in the default formatted mode
+    QVERIFY(form->cfg_SK->Label4->isEnabled());
+    QVERIFY(maroonPixels(form->cfg_SK->Label4) > 0);
+    QCOMPARE(maroonPixels(form->cfg_SK->Label9), 0);
+  }
+
+  // Ticking "Váhový kód" shows its group in the room kept for it: nothing else on the page moves.
+  void theNodraPageKeepsItsPlaceWhenTheWeighedCodeGroupShows() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Btn_konfiguracia->click();
+    TerminalPage* nodra = form->cfg_terminal;
+    QApplication::processEvents();
+    std::vector<std::pair<QWidget*, QRect>> before;
+    for (QWidget* w : nodra->findChildren<QWidget*>()) {
+      if (w->isVisible()) before.emplace_back(w, w->geometry());
+    }
+    nodra->ChBox_vaha->setChecked(true);
+    QApplication::processEvents();
+    QVERIFY(!nodra->GroupBox_vaha->isHidden());
+    for (const auto& [w, place] : before) QCOMPARE(w->geometry(), place);
+  }
+
+  // At the window's fixed size every caption on the shown pages is whole and inside its page, also with the
+  // weighed-code group shown.
+  void everyCaptionIsWholeOnTheShownPages() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->Btn_konfiguracia->click();
+    form->cfg_terminal->ChBox_vaha->setChecked(true);
+    for (QWidget* page : {static_cast<QWidget*>(form->cfg_terminal), static_cast<QWidget*>(form->cfg_SK),
+                          static_cast<QWidget*>(form->tab_xml), static_cast<QWidget*>(form->TabSheet2)}) {
+      form->Page_konfig->setCurrentWidget(page);
+      QApplication::processEvents();
+      for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisible()) continue;
+        const QString name = form->Page_konfig->tabText(form->Page_konfig->currentIndex()) + QLatin1Char('/') +
+                             QString::fromLatin1(w->metaObject()->className());
+        const QRect onPage(w->mapTo(page, QPoint(0, 0)), w->size());
+        QVERIFY2(page->rect().contains(onPage), qPrintable(name));
+        int needed = 0;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
+          needed = label->sizeHint().width();
+          text = label->text();
+        } else if (auto* box = qobject_cast<QComboBox*>(w)) {
+          needed = box->sizeHint().width();
+          text = box->currentText();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(w); button && !button->hasHeightForWidth()) {
+          needed = qobject_cast<QPushButton*>(w) ? w->fontMetrics().horizontalAdvance(button->text()) + 6
+                                                 : button->sizeHint().width();
+          text = button->text();
+        }
+        QVERIFY2(w->width() >= needed,
+                 qPrintable(QStringLiteral("%1 \"%2\": %3 < %4").arg(name, text).arg(w->width()).arg(needed)));
+      }
+    }
+  }
+
+  // The terminal picture is painted for the screen's scale, not enlarged from a one-to-one bitmap.
+  void theTerminalPictureIsSharpOnAScaledScreen() {
+    auto form = makeForm();
+    QImage scaled(form->Image1->size() * 2, QImage::Format_ARGB32_Premultiplied);
+    scaled.setDevicePixelRatio(2);
+    scaled.fill(Qt::transparent);
+    form->Image1->render(&scaled, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage direct = drawTerminalPicture(form->Image1->width(), form->Image1->height(), 2)
+                              .toImage()
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(scaled.size(), direct.size());
+    int differing = 0;
+    for (int y = 0; y < direct.height(); ++y) {
+      for (int x = 0; x < direct.width(); ++x) differing += scaled.pixel(x, y) != direct.pixel(x, y);
+    }
+    QVERIFY2(differing < direct.width() * direct.height() / 200, qPrintable(QString::number(differing)));
   }
 
   void openingTheConfigurationReadsTheTerminalWithoutWritingIt() {
@@ -119,6 +368,58 @@ class FormTest : public QObject {
     QVERIFY(after.find("KARTON=1\r\n") != std::string::npos);
     QVERIFY(after.find("PDM_PRICE=0\r\n") != std::string::npos);
     QVERIFY(!form->cfg_terminal->CB_cena->isEnabled());
+  }
+
+  // The box lets seven characters be typed, but shows and writes back the terminal's value of up to ten.
+  void theAutoQuantityKeepsTenCharactersWhileTypingStopsAtSeven() {
+    std::string ini = kTerminalIni;
+    ini.replace(ini.find("AUTO=1.5"), 8, "AUTO=1.23456789");
+    writeFile(terminalIni(), ini);
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    QLineEdit* box = form->cfg_terminal->Edit_auto;
+    QCOMPARE(box->text(), qs("1.23456789"));
+    emit form->cfg_terminal->CB_sign->activated(1);
+    QVERIFY(readFile(terminalIni()).find("AUTO=1.23456789\r\n") != std::string::npos);
+
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_5);
+    QCOMPARE(box->text(), qs("1.23456789"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QCOMPARE(box->text(), qs("1.2345678"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=1.2345678\r\n") != std::string::npos);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("123456789"));
+    QCOMPARE(box->text(), qs("1234567"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=1234567\r\n") != std::string::npos);
+  }
+
+  // Only typed (or pasted) characters other than digits and "." are kept out; focus keys and the editing
+  // shortcuts work.
+  void theAutoQuantityFiltersCharactersNotKeys() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    QLineEdit* box = form->cfg_terminal->Edit_auto;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(box->selectedText(), qs("1.5"));
+    QTest::keyClicks(box, QStringLiteral("x1,2.5"));
+    QCOMPARE(box->text(), qs("12.5"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("a3 b4"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), qs("12.534"));
+    QVERIFY(readFile(terminalIni()).find("AUTO=12.534\r\n") != std::string::npos);
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(box->text(), qs("2.534"));
+
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), form->cfg_terminal->CB_sign);
+    QTest::keyClick(form->cfg_terminal->CB_sign, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), box);
   }
 
   void aPageOpenedWithoutTerminalReadsTheFileBeforeItsFirstWrite() {
@@ -236,6 +537,39 @@ class FormTest : public QObject {
     QVERIFY(end.isAccepted());
   }
 
+  // A settings file that cannot be written stops the close at the first save: one message per close, and the
+  // window stays in the view it had.
+  void aSaveThatCannotWriteStopsTheCloseWithOneMessage() {
+    std::filesystem::create_directories(home() / "nodra3000.ini");
+    auto form = makeForm();
+    for (bool configuration : {false, true}) {
+      if (configuration) form->Btn_konfiguracia->click();
+      messages.clear();
+      QCloseEvent close;
+      QApplication::sendEvent(form.get(), &close);
+      QVERIFY(!close.isAccepted());
+      QCOMPARE(messages.size(), std::size_t{1});
+      QVERIFY(messages[0].text.rfind("Unable to write to ", 0) == 0);
+      QCOMPARE(messages[0].outcome, Outcome::Failure);
+      QCOMPARE(form->Page_konfig->isHidden(), !configuration);
+    }
+  }
+
+  // While a read-out counts, the application title is the running count; an error box that follows is
+  // captioned with the program's name all the same.
+  void anErrorBoxIsNeverCaptionedWithTheRunningCount() {
+    auto form = makeForm();
+    for (unsigned i = 1; i <= 36; ++i) form->ui().progress(i, i);
+    form->ui().flush();
+    QCOMPARE(form->applicationTitle(), QStringLiteral("36"));
+    form->cfg_SK->dl_OSK[2]->setText(qs("8a"));
+    QCloseEvent close;
+    QApplication::sendEvent(form.get(), &close);
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(messages[0].text, std::string("'8a' is not a valid integer value"));
+    QCOMPARE(messages[0].caption, std::string("NODRA3000"));
+  }
+
   void fixedLengthSpansAreMarkedOnTheSampleLine() {
     const std::string sample = "4711         12,50   3  Mlieko polotučné";
     writeFile(home() / "vstup.txt", sample + "\r\ndruhy riadok\r\n");
@@ -282,9 +616,48 @@ class FormTest : public QObject {
     form->Reset1Click();
     QCOMPARE(form->settings.KOD_dlzka, 0);
     QCOMPARE(form->settings.NAZ_zac, 0);
+    // Nothing is selected after "Reset": no field can be marked with an empty span, and choosing one anyway
+    // stores nothing.
+    QVERIFY(!p->RE_vstup->textCursor().hasSelection());
+    QVERIFY(form->PopupMenu1Popup());
+    for (QAction* item : {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1}) QVERIFY(!item->isEnabled());
+    QVERIFY(p->Reset1->isEnabled());
+    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
+    form->Cena1Click();
+    QCOMPARE(form->settings.CEN_dlzka, 0);
+    QVERIFY(!form->fieldMarked[1]);
+    select(4, 3);
     QVERIFY(form->PopupMenu1Popup());
     QVERIFY(p->Kodtovaru1->isEnabled());
-    QCOMPARE(p->Kodtovaru1->text(), qs("Kod tovaru (0)"));
+  }
+
+  // The length box and its arrows are one control: a length typed into it is what the next click selects,
+  // and the arrows step from it.
+  void aTypedLengthIsUsedByTheNextClickIntoTheSample() {
+    const std::string sample = "4711         12,50   3  Mlieko polotučné";
+    writeFile(home() / "vstup.txt", sample + "\r\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    auto form = makeForm();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->Btn_konfiguracia->click();
+    form->Page_konfig->setCurrentWidget(form->cfg_SK);
+    ImportExportPage* p = form->cfg_SK;
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    p->Btn_cfg_nacitaj->click();
+    p->Edit1->setFocus();
+    p->Edit1->selectAll();
+    QTest::keyClicks(p->Edit1, QStringLiteral("5"));
+    QTextCursor at(p->RE_vstup->document());
+    at.setPosition(2);
+    QTest::mouseClick(p->RE_vstup->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      p->RE_vstup->cursorRect(at).center() + QPoint(1, 0));
+    QCOMPARE(p->RE_vstup->textCursor().selectionStart(), 2);
+    QCOMPARE(p->RE_vstup->textCursor().selectedText(), qs(sample.substr(2, 5)));
+
+    QTest::keyClick(p->UpDown_in, Qt::Key_Up);
+    QCOMPARE(p->Edit1->text(), qs("6"));
+    QCOMPARE(p->RE_vstup->textCursor().selectedText(), qs(sample.substr(2, 6)));
   }
 
   void hiddenWifiPageReadsAndWritesTheWirelessSettings() {
@@ -295,7 +668,7 @@ class FormTest : public QObject {
               "[FTP]\r\nFTPPORT=2121\r\nFTPMENO=sklad\r\n");
     auto form = makeForm();
     form->Btn_konfiguracia->click();
-    form->Page_konfig->setTabVisible(5, true);
+    form->setPageTabShown(5, true);
     form->Page_konfig->setCurrentWidget(form->TabSheet1);
     WifiPage* p = form->TabSheet1;
     QCOMPARE(p->MaskEdit_ip->displayText(), qs("192.168.001.010"));
@@ -340,6 +713,29 @@ class FormTest : public QObject {
     QCOMPARE(messages.back().caption, std::string("Prenos programu ukončený."));
     QCOMPARE(form->statusPanel1->text(), qs("NODRA pripojený"));
     QCOMPARE(readFile(terminal() / "PROGRAM" / "NODRA_2_5.SHX"), readFile(home() / "NODRA_2_5.SHX"));
+  }
+
+  // Once the FLASH page has been shown, its file dialog opens in the working folder with no file name filled
+  // in; cancelling it changes nothing.
+  void theFlashFileDialogOpensInTheWorkingFolder() {
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(home().string())));
+    auto form = makeForm();
+    form->Page_konfig->setCurrentWidget(form->TabSheet2);
+    QString folder, name = QStringLiteral("not looked at");
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr) return;
+      folder = dialog->directory().absolutePath();
+      auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      name = nameBox ? nameBox->text() : QStringLiteral("no name box");
+      dialog->reject();
+    });
+    form->Button21Click();
+    QDir::setCurrent(before);
+    QCOMPARE(folder, QDir(QString::fromStdString(home().string())).absolutePath());
+    QCOMPARE(name, QString());
+    QCOMPARE(form->TabSheet2->Edit_program->text(), qs("Nalistuj cestu k programu "));
   }
 
   void pohodaPageNeedsItsImportCommandAndReportsAMissingDataPack() {

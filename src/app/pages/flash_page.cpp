@@ -1,8 +1,6 @@
 #include "app/pages/flash_page.h"
 
 #include <QGridLayout>
-#include <QTextBlockFormat>
-#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
@@ -21,17 +19,14 @@ FlashPage::FlashPage(QWidget* parent) : QWidget(parent) {
   bold.setBold(true);
   BitBtn_napln->setFont(bold);
   BitBtn_napln->setStyleSheet(QStringLiteral("color: #800000"));
-  Memo1 = new QPlainTextEdit(GroupBox3);
-  Memo1->setReadOnly(true);
-  Memo1->setFrameStyle(QFrame::NoFrame);
-  Memo1->setPlainText(
-      qs("Ak chcete nahrať nový program do NODRA\npripojte terminál k PC\na zvoľte v ponuke NODRA voľbu:\n\n"
-         "DALSIE MENU --> NASTAVENIE --> NAHRAJ PROGRAM\n\n"));
-  QTextCursor all(Memo1->document());
-  all.select(QTextCursor::Document);
-  QTextBlockFormat centred;
-  centred.setAlignment(Qt::AlignHCenter);
-  all.mergeBlockFormat(centred);
+  // A plain-text editor ignores paragraph alignment; a label centres every line.
+  Memo1 =
+      new QLabel(qs("Ak chcete nahrať nový program do NODRA\npripojte terminál k PC\na zvoľte v ponuke NODRA voľbu:\n\n"
+                    "DALSIE MENU --> NASTAVENIE --> NAHRAJ PROGRAM\n\n"),
+                 GroupBox3);
+  Memo1->setTextFormat(Qt::PlainText);
+  Memo1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse);
   g->addWidget(Edit_program, 0, 0);
   g->addWidget(Button21, 0, 1);
   g->addWidget(BitBtn_napln, 1, 0, 1, 2);

@@ -1,8 +1,8 @@
 #pragma once
 // The "FLASH" page: copying a terminal program onto the card.
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -16,7 +16,7 @@ class FlashPage : public QWidget {
   QLineEdit* Edit_program;
   QPushButton* Button21;
   QPushButton* BitBtn_napln;
-  QPlainTextEdit* Memo1;
+  QLabel* Memo1;  // the instructions, centred, selectable
 };
 
 }  // namespace nodra

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/pages/page_helpers.h"
+#include "app/pages/wrapping_check_box.h"
 
 namespace nodra {
 
@@ -21,15 +22,24 @@ QPushButton* dots(QWidget* parent) {
 }
 }  // namespace
 
+void LengthBox::stepBy(int steps) {
+  QSpinBox::stepBy(steps);
+  if (onStep) onStep();
+}
+
 ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(4, 4, 4, 4);
+  outer->setContentsMargins(2, 4, 2, 4);
   outer->setSpacing(4);
 
   GB_vstupny = new QGroupBox(qs(" Vstupný formát položiek do NODRA"), this);
   auto* in = new QGridLayout(GB_vstupny);
+  const QMargins m = in->contentsMargins();
+  in->setContentsMargins(4, m.top(), 4, m.bottom());
   in->setVerticalSpacing(3);
   auto* kinds = new QHBoxLayout;
+  // Four boxes and the separator in one row just fit the window's width without the usual gaps.
+  kinds->setSpacing(2);
   ChBox_odd_ISK = withHint(new QCheckBox(qs("Oddeľovač"), GB_vstupny), "Vstupný formát s pevným oddeľovačom");
   Edit_odd_ISK = withHint(new QLineEdit(qs(";"), GB_vstupny), "Oddeľovač položiek záznamu");
   Edit_odd_ISK->setMaxLength(1);
@@ -45,11 +55,13 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   kinds->addStretch();
   in->addLayout(kinds, 0, 0, 1, 4);
 
-  auto* order = new QHBoxLayout;
+  // Two by two: four lists in one row would cut "Cena/Karton" at the window's width.
+  auto* order = new QGridLayout;
+  order->setVerticalSpacing(2);
   for (std::size_t i = 0; i < CB_odd_ISK.size(); ++i) {
     CB_odd_ISK[i] = fieldList(GB_vstupny);
     CB_odd_ISK[i]->setCurrentIndex(static_cast<int>(i));
-    order->addWidget(CB_odd_ISK[i]);
+    order->addWidget(CB_odd_ISK[i], static_cast<int>(i) / 2, static_cast<int>(i) % 2);
   }
   in->addLayout(order, 1, 0, 1, 4);
 
@@ -62,16 +74,13 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   RE_vstup->setFixedHeight(42);
   RE_vstup->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   RE_vstup->setContextMenuPolicy(Qt::CustomContextMenu);
-  Edit1 = withHint(new QLineEdit(qs("16"), GB_vstupny), "Dlzka  polozky zaznamu");
-  Edit1->setFixedWidth(30);
-  UpDown_in = new QSpinBox(GB_vstupny);
+  UpDown_in = withHint(new LengthBox(GB_vstupny), "Dlzka  polozky zaznamu");
   UpDown_in->setRange(1, 40);
   UpDown_in->setValue(16);
-  UpDown_in->setFixedWidth(18);
   UpDown_in->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  Edit1 = UpDown_in->editor();
   auto* sample = new QHBoxLayout;
   sample->addWidget(RE_vstup, 1);
-  sample->addWidget(Edit1);
   sample->addWidget(UpDown_in);
   in->addLayout(sample, 2, 0, 1, 4);
 
@@ -92,7 +101,7 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   in->addWidget(Btn_cfg_nacitaj, 3, 3);
   ChBox_kodovanie = new QCheckBox(qs("Použi kódovú tabuľku /codepage.tbl/"), GB_vstupny);
   ChBox_ignorovat =
-      withHint(new QCheckBox(qs("Nezobrazovať upozornenie pri prázdnom riadku vo vstupnom súbore"), GB_vstupny),
+      withHint(new WrappingCheckBox(qs("Nezobrazovať upozornenie pri prázdnom riadku vo vstupnom súbore"), GB_vstupny),
                "Ak je vo vstupnom súbore prázdny riadok, program nebude zobrazovať okno, ktoré na to "
                "upozorňovalo.");
   in->addWidget(ChBox_kodovanie, 4, 0, 1, 4);

@@ -14,10 +14,23 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "app/pages/sample_line_box.h"
 
 namespace nodra {
+
+// The length of the next selection in the sample: one box with up/down arrows. `onStep` runs when the arrows
+// (or the arrow keys, the wheel) step it, not when a length is typed.
+class LengthBox : public QSpinBox {
+ public:
+  explicit LengthBox(QWidget* parent = nullptr) : QSpinBox(parent) {}
+  QLineEdit* editor() const { return lineEdit(); }
+  std::function<void()> onStep;
+
+ protected:
+  void stepBy(int steps) override;
+};
 
 class ImportExportPage : public QWidget {
  public:
@@ -32,8 +45,8 @@ class ImportExportPage : public QWidget {
   QCheckBox* ChBox_old_ISK;
   std::array<QComboBox*, 4> CB_odd_ISK;  // CB_odd1_ISK .. CB_odd4_ISK
   SampleLineBox* RE_vstup;
-  QLineEdit* Edit1;
-  QSpinBox* UpDown_in;
+  QLineEdit* Edit1;  // the text of UpDown_in
+  LengthBox* UpDown_in;
   QPushButton* Btn_cfg_nacitaj;
   QLabel* Label19;
   QLineEdit* Edit_in_karty;

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/pages/page_helpers.h"
+#include "app/pages/typing_rule.h"
 
 namespace nodra {
 
@@ -22,7 +23,10 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
                       "sa dáta ukladajú do databázy");
   CB_cena = pickList(settings, {"0", "1", "2", "3"}, "Počet desatinných miest pre cenu");
   Edit_auto = new QLineEdit(qs("0"), settings);
-  Edit_auto->setMaxLength(7);
+  // Digits and "." may be typed, seven characters at most; the terminal's own value of up to ten is shown and
+  // kept whole.
+  setTypingRule(
+      Edit_auto, [](QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.'); }, 7);
   CB_sign = pickList(settings, {"-", "+"}, "Pri auto počte plus mínus ");
   auto* autoLabel = withHint(new QLabel(qs("Auto počet"), settings),
                              "Auto hodnota, pri naskenovaní, zadaní položky bude ako predvolený počet, množstvo");
@@ -77,6 +81,10 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
     id->setMaxLength(2);
     id->setToolTip(qs("Identifikácia začiatku váhového kódu"));
   }
+  // The group keeps its room while hidden, so ticking "Váhový kód" does not shift the rest of the page.
+  QSizePolicy keepRoom = GroupBox_vaha->sizePolicy();
+  keepRoom.setRetainSizeWhenHidden(true);
+  GroupBox_vaha->setSizePolicy(keepRoom);
   GroupBox_vaha->hide();
 
   auto* info = new QGroupBox(qs(" Info z NODRA"), frame);
