@@ -343,6 +343,8 @@ void TForm_nodra::reportFailure(const std::string& text, const std::string& capt
 
 void TForm_nodra::Btn_konfiguraciaClick() {
   configReady = 0;
+  // Values read before this opening may be another terminal's.
+  pageValuesFrom_.clear();
   if (session_.check()) ReadTerminalSettings();
   repaint();
   Page_konfig->show();

@@ -221,7 +221,9 @@ class TForm_nodra : public QWidget {
   QString applicationTitle_;
   bool runMinimized_ = false;
   bool usageShown_ = false;
-  bool terminalSettingsRead_ = false;
+  // The card whose values the NODRA page holds, read in this opening of the configuration view; empty when
+  // none: the next write then reads the file first.
+  std::string pageValuesFrom_;
   int shownPage_ = 0;
   bool dialogsStartInWorkingFolder_ = false;
   std::vector<std::shared_ptr<void>> loadedDocuments_;

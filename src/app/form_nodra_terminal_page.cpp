@@ -109,10 +109,15 @@ bool TForm_nodra::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm_nodra::writeFromTerminalPage(const std::function<void()>& reapply) {
   if (configReady != 1) return;
-  if (!session_.check()) return;
-  if (!terminalSettingsRead_) {
-    // The page never held this terminal's values: take them from its file first, so that nothing the user
-    // did not change is overwritten with blanks, then repeat the user's change.
+  if (!session_.check()) {
+    // Whatever is plugged in next may be another terminal.
+    pageValuesFrom_.clear();
+    return;
+  }
+  if (pageValuesFrom_.empty() || pageValuesFrom_ != cardIdentity(*session_.drive)) {
+    // The page does not hold this terminal's values (none were read in this opening, or they came from another
+    // card): take them from its file first, so that nothing the user did not change is overwritten with
+    // another terminal's values or blanks, then repeat the user's change.
     configReady = 0;
     ReadTerminalSettings();
     reapply();
@@ -125,7 +130,7 @@ void TForm_nodra::ReadTerminalSettings() {
   if (!session_.drive) return;
   ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   terminalSettings = readTerminalSettings(file);
-  terminalSettingsRead_ = true;
+  pageValuesFrom_ = cardIdentity(*session_.drive);
   const TerminalSettings read = terminalSettings;
   TerminalPage* p = cfg_terminal;
   p->Edit_id1->setText(qs(read.K_1));

@@ -19,6 +19,10 @@ struct TerminalDrive {
   std::string displayPath(std::string_view relative) const { return place(relative).displayText(); }
 };
 
+// Tells one card from another at the same place: its root and its settings file's identity on the medium.
+// Empty when the settings file cannot be opened.
+std::string cardIdentity(const TerminalDrive& drive);
+
 inline constexpr std::string_view kTerminalConfigFile = "CONFIG\\NODRA3000.ini";
 inline constexpr std::string_view kTerminalWifiFile = "CONFIG\\wifi.ini";
 

@@ -441,6 +441,37 @@ class FormTest : public QObject {
     QVERIFY(after.find("SHOW_SUM=0\r\n") != std::string::npos);
   }
 
+  // The page's values belong to the card they were read from in this opening: a terminal read before, or one
+  // that was away for a while, never gets them.
+  void aWriteNeverCarriesAnotherTerminalsValues() {
+    const char* other = "[GLOBAL]\r\nPDM_PRICE=3\r\nKARTON=1\r\nAUTO=9.99\r\nSIGN=0\r\n";
+    struct Case {
+      const char* label;
+      bool awayInBetween;  // a detection that found nothing between the reading and the change
+    };
+    for (const Case& c : {Case{"opened without a terminal", false}, Case{"the terminal went away", true}}) {
+      writeFile(terminalIni(), kTerminalIni);
+      auto form = makeForm();
+      form->Btn_konfiguracia->click();  // reads the first terminal
+      if (!c.awayInBetween) {
+        form->close();  // back to the main view
+        std::filesystem::remove_all(terminal());
+        form->Btn_konfiguracia->click();  // opened with no terminal
+      } else {
+        std::filesystem::remove_all(terminal());
+        emit form->cfg_terminal->CB_cena->activated(1);  // detects nothing
+      }
+      writeFile(terminalIni(), other);  // another terminal arrives
+      emit form->cfg_terminal->CB_sign->activated(1);
+      const std::string after = readFile(terminalIni());
+      QVERIFY2(after.find("SIGN=1\r\n") != std::string::npos, c.label);
+      QVERIFY2(after.find("PDM_PRICE=0\r\n") != std::string::npos, c.label);  // carton mode forces it
+      QVERIFY2(after.find("KARTON=1\r\n") != std::string::npos, c.label);
+      QVERIFY2(after.find("AUTO=9.99\r\n") != std::string::npos, c.label);
+      messages.clear();
+    }
+  }
+
   void interactiveClearAllAsksFirstAndNoLeavesEverything() {
     writeFile(terminalIni(), kTerminalIni);
     auto form = makeForm();
