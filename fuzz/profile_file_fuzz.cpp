@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "platform/integer_text.h"
 #include "platform/profile_file.h"
 
 namespace {
@@ -98,12 +99,20 @@ void throughTheFile(FuzzedDataProvider& in, const std::string& content) {
   const auto file = fuzz::scratchFolder() / "profile.ini";
   fuzz::writeBytes(file, content);
   ProfileFile profile(file, "profile.ini");
+  // The object's one read of the file finds what a scan of the content finds.
+  for (std::string_view s : kSections) {
+    for (std::string_view k : kKeys) {
+      const Lookup scanned = lookUp(content, std::string(s), std::string(k));
+      NODRA_FUZZ_CHECK(profile.readString(s, k, "\x01") == (scanned.found ? scanned.value : "\x01"));
+    }
+  }
   const std::string section = pickName(in, kSections);
   const std::string key = pickName(in, kKeys);
   switch (in.ConsumeIntegralInRange(0, 2)) {
     case 0: {
       const int number = in.ConsumeIntegral<int>();
       profile.writeInteger(section, key, number);
+      NODRA_FUZZ_CHECK(fuzz::readBytes(file) == profile_text::set(content, section, key, intToText(number)));
       NODRA_FUZZ_CHECK(profile.readInteger(section, key, number == 7 ? 8 : 7) == number);
       NODRA_FUZZ_CHECK(profile.readBool(section, key, number == 0) == (number != 0));
       break;
@@ -111,6 +120,7 @@ void throughTheFile(FuzzedDataProvider& in, const std::string& content) {
     case 1: {
       const std::string value = pickValue(in);
       profile.writeString(section, key, value);
+      NODRA_FUZZ_CHECK(fuzz::readBytes(file) == profile_text::set(content, section, key, value));
       NODRA_FUZZ_CHECK(profile.readString(section, key, "\x01") == value);
       break;
     }

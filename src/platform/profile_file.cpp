@@ -1,7 +1,5 @@
 #include "platform/profile_file.h"
 
-#include <vector>
-
 #include "platform/atomic_file.h"
 #include "platform/integer_text.h"
 
@@ -21,22 +19,44 @@ struct Line {
   std::size_t end;      // first byte after its line end
 };
 
-std::vector<Line> splitLines(std::string_view content) {
-  std::vector<Line> lines;
-  std::size_t pos = 0;
-  while (pos < content.size()) {
-    std::size_t textEnd = content.find_first_of("\r\n", pos);
-    if (textEnd == std::string_view::npos) {
-      lines.push_back({pos, content.size(), content.size()});
-      break;
+// The lines that hold anything, one after the other, without keeping them: blank lines carry nothing a read or
+// a write looks at, so runs of them are passed over in one sweep and a file of millions costs no memory.
+class Lines {
+ public:
+  explicit Lines(std::string_view content) : content_(content) {}
+  bool next(Line& line) {
+    const std::size_t n = content_.size();
+    std::size_t start = pos_;
+    std::size_t i = pos_;
+    while (i < n) {
+      const char c = content_[i];
+      if (c == '\n' || c == '\r') {
+        ++i;
+        if (c == '\r' && i < n && content_[i] == '\n') ++i;
+        start = i;
+      } else if (c == ' ' || c == '\t') {
+        ++i;
+      } else {
+        break;
+      }
     }
-    std::size_t end = textEnd + 1;
-    if (content[textEnd] == '\r' && end < content.size() && content[end] == '\n') ++end;
-    lines.push_back({pos, textEnd, end});
-    pos = end;
+    if (i >= n) {
+      pos_ = n;
+      return false;
+    }
+    std::size_t textEnd = content_.find_first_of("\r\n", i);
+    if (textEnd == std::string_view::npos) textEnd = n;
+    std::size_t end = textEnd < n ? textEnd + 1 : textEnd;
+    if (textEnd < n && content_[textEnd] == '\r' && end < n && content_[end] == '\n') ++end;
+    line = {start, textEnd, end};
+    pos_ = end;
+    return true;
   }
-  return lines;
-}
+
+ private:
+  std::string_view content_;
+  std::size_t pos_ = 0;
+};
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -78,22 +98,8 @@ Parsed parse(std::string_view text) {
   return {Kind::Key, trim(t.substr(0, eq)), trim(t.substr(eq + 1))};
 }
 
-// The lines of the first section of that name: [first, last) line indexes after its header; header index too.
-bool findSection(std::string_view content, const std::vector<Line>& lines, std::string_view section,
-                 std::size_t& header, std::size_t& last) {
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    Parsed p = parse(content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin));
-    if (p.kind == Kind::Section && sameName(p.name, section)) {
-      header = i;
-      last = i + 1;
-      while (last < lines.size() &&
-             parse(content.substr(lines[last].begin, lines[last].textEnd - lines[last].begin)).kind != Kind::Section) {
-        ++last;
-      }
-      return true;
-    }
-  }
-  return false;
+Parsed parse(std::string_view content, const Line& line) {
+  return parse(content.substr(line.begin, line.textEnd - line.begin));
 }
 
 std::string_view unquote(std::string_view v) {
@@ -103,16 +109,25 @@ std::string_view unquote(std::string_view v) {
   return v;
 }
 
+std::string lowered(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = lower(c);
+  return out;
+}
+
 }  // namespace
 
 bool find(std::string_view content, std::string_view section, std::string_view key, std::string& value) {
-  auto lines = splitLines(content);
-  std::size_t header = 0;
-  std::size_t last = 0;
-  if (!findSection(content, lines, section, header, last)) return false;
-  for (std::size_t i = header + 1; i < last; ++i) {
-    Parsed p = parse(content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin));
-    if (p.kind == Kind::Key && sameName(p.name, key)) {
+  Lines lines(content);
+  Line line{};
+  // Only the first section of that name counts, and in it the first line of the key.
+  bool inSection = false;
+  while (lines.next(line)) {
+    Parsed p = parse(content, line);
+    if (p.kind == Kind::Section) {
+      if (inSection) return false;
+      inSection = sameName(p.name, section);
+    } else if (inSection && p.kind == Kind::Key && sameName(p.name, key)) {
       value = std::string(unquote(p.value));
       return true;
     }
@@ -120,57 +135,110 @@ bool find(std::string_view content, std::string_view section, std::string_view k
   return false;
 }
 
-std::string set(std::string_view content, std::string_view section, std::string_view key, std::string_view value) {
-  auto lines = splitLines(content);
+std::string apply(std::string_view content, const Location& where, std::string_view section, std::string_view key,
+                  std::string_view value) {
   std::string out;
-  out.reserve(content.size() + section.size() + key.size() + value.size() + 8);
-  std::size_t header = 0;
-  std::size_t last = 0;
-  if (!findSection(content, lines, section, header, last)) {
-    out.append(content);
-    if (!content.empty() && content.back() != '\n' && content.back() != '\r') out.append("\r\n");
-    out.append("[").append(section).append("]\r\n");
-    out.append(key).append("=").append(value).append("\r\n");
-    return out;
-  }
-  std::size_t insertAfter = header;
-  for (std::size_t i = header + 1; i < last; ++i) {
-    Parsed p = parse(content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin));
-    if (p.kind == Kind::Key && sameName(p.name, key)) {
+  switch (where.kind) {
+    case Location::Kind::Key: {
       // The file's own spelling of the key stays; only the value changes.
-      std::string replacement = std::string(p.name) + "=" + std::string(value);
-      std::string_view lineText = content.substr(lines[i].begin, lines[i].textEnd - lines[i].begin);
-      bool hasEnd = lines[i].end > lines[i].textEnd;
+      std::string replacement = where.name + "=" + std::string(value);
+      std::string_view lineText = content.substr(where.begin, where.textEnd - where.begin);
+      const bool hasEnd = where.end > where.textEnd;
       if (lineText == replacement && hasEnd) return std::string(content);
-      out.append(content.substr(0, lines[i].begin));
+      out.reserve(content.size() + value.size() + 2);
+      out.append(content.substr(0, where.begin));
       out.append(replacement);
-      out.append(hasEnd ? content.substr(lines[i].textEnd, lines[i].end - lines[i].textEnd) : "\r\n");
-      out.append(content.substr(lines[i].end));
+      out.append(hasEnd ? content.substr(where.textEnd, where.end - where.textEnd) : "\r\n");
+      out.append(content.substr(where.end));
       return out;
     }
-    if (p.kind == Kind::Key || p.kind == Kind::Other) insertAfter = i;
+    case Location::Kind::AfterAnchor:
+      out.reserve(content.size() + key.size() + value.size() + 5);
+      out.append(content.substr(0, where.end));
+      if (where.end == where.textEnd) out.append("\r\n");
+      out.append(key).append("=").append(value).append("\r\n");
+      out.append(content.substr(where.end));
+      return out;
+    case Location::Kind::NewSection:
+      out.reserve(content.size() + section.size() + key.size() + value.size() + 8);
+      out.append(content);
+      if (!content.empty() && content.back() != '\n' && content.back() != '\r') out.append("\r\n");
+      out.append("[").append(section).append("]\r\n");
+      out.append(key).append("=").append(value).append("\r\n");
+      return out;
   }
-  const Line& anchor = lines[insertAfter];
-  out.append(content.substr(0, anchor.end));
-  if (anchor.end == anchor.textEnd) out.append("\r\n");
-  out.append(key).append("=").append(value).append("\r\n");
-  out.append(content.substr(anchor.end));
-  return out;
+  return std::string(content);
+}
+
+std::string set(std::string_view content, std::string_view section, std::string_view key, std::string_view value) {
+  Lines lines(content);
+  Line line{};
+  bool seen = false;    // the first section of that name was found
+  bool inside = false;  // and the scan is in it
+  Location where;
+  while (lines.next(line)) {
+    Parsed p = parse(content, line);
+    if (p.kind == Kind::Section) {
+      if (inside) break;
+      if (!seen && sameName(p.name, section)) {
+        seen = inside = true;
+        where = {Location::Kind::AfterAnchor, line.begin, line.textEnd, line.end, {}};
+      }
+      continue;
+    }
+    if (!inside) continue;
+    if (p.kind == Kind::Key && sameName(p.name, key)) {
+      where = {Location::Kind::Key, line.begin, line.textEnd, line.end, std::string(p.name)};
+      break;
+    }
+    if (p.kind == Kind::Key || p.kind == Kind::Other)
+      where = {Location::Kind::AfterAnchor, line.begin, line.textEnd, line.end, {}};
+  }
+  return apply(content, where, section, key, value);
+}
+
+Index::Index(std::string_view content) {
+  Lines lines(content);
+  Line line{};
+  Location* anchor = nullptr;  // of the section being read, when it is the first of its name
+  std::string section;
+  while (lines.next(line)) {
+    Parsed p = parse(content, line);
+    if (p.kind == Kind::Section) {
+      section = lowered(p.name);
+      // A second section of a name already seen is never searched.
+      auto [it, first] = sections_.try_emplace(section);
+      anchor = first ? &it->second : nullptr;
+      if (anchor) *anchor = {Location::Kind::AfterAnchor, line.begin, line.textEnd, line.end, {}};
+      continue;
+    }
+    if (anchor == nullptr) continue;
+    if (p.kind == Kind::Key) {
+      keys_.try_emplace(section + '\n' + lowered(p.name),
+                        KeyLine{{Location::Kind::Key, line.begin, line.textEnd, line.end, std::string(p.name)},
+                                std::string(unquote(p.value))});
+    }
+    if (p.kind == Kind::Key || p.kind == Kind::Other) {
+      *anchor = {Location::Kind::AfterAnchor, line.begin, line.textEnd, line.end, {}};
+    }
+  }
+}
+
+bool Index::find(std::string_view section, std::string_view key, std::string& value) const {
+  auto it = keys_.find(lowered(section) + '\n' + lowered(key));
+  if (it == keys_.end()) return false;
+  value = it->second.value;
+  return true;
+}
+
+Location Index::locate(std::string_view section, std::string_view key) const {
+  const std::string s = lowered(section);
+  if (auto k = keys_.find(s + '\n' + lowered(key)); k != keys_.end()) return k->second.where;
+  if (auto a = sections_.find(s); a != sections_.end()) return a->second;
+  return {};
 }
 
 }  // namespace profile_text
-
-namespace {
-
-// Empty when the file is missing or cannot be read to its end (a folder, a medium failing under the read).
-std::string readAll(const FilePlace& place) {
-  std::string bytes;
-  FileError ignored;
-  readWholeFile(place, bytes, ignored);
-  return bytes;
-}
-
-}  // namespace
 
 ProfileFile::ProfileFile(FilePlace place, Creation creation)
     : place_(std::move(place)), displayName_(place_.displayText()), mayCreate_(creation == Creation::MayCreate) {}
@@ -178,15 +246,31 @@ ProfileFile::ProfileFile(FilePlace place, Creation creation)
 ProfileFile::ProfileFile(fs::path file, std::string displayName, bool mayCreate)
     : place_(FilePlace::onPc(std::move(file))), displayName_(std::move(displayName)), mayCreate_(mayCreate) {}
 
+ProfileFile::Snapshot& ProfileFile::snapshot() const {
+  if (!snapshot_.loaded) {
+    snapshot_.loaded = true;
+    FileError error;
+    snapshot_.exists = readWholeFile(place_, snapshot_.content, error);
+    // A file that cannot be read to its end reads as empty, as a missing one does.
+    if (!snapshot_.exists && error.trouble != FileTrouble::Missing) {
+      snapshot_.exists = true;
+      snapshot_.error = error;
+      snapshot_.content.clear();
+    }
+  }
+  if (!snapshot_.index) snapshot_.index.emplace(snapshot_.content);
+  return snapshot_;
+}
+
 std::string ProfileFile::readString(std::string_view section, std::string_view key, std::string_view fallback) const {
   std::string value;
-  if (profile_text::find(readAll(place_), section, key, value)) return value;
+  if (snapshot().index->find(section, key, value)) return value;
   return std::string(fallback);
 }
 
 int ProfileFile::readInteger(std::string_view section, std::string_view key, int fallback) const {
   std::string value;
-  if (!profile_text::find(readAll(place_), section, key, value)) return fallback;
+  if (!snapshot().index->find(section, key, value)) return fallback;
   return parseInteger(value).value_or(fallback);
 }
 
@@ -197,21 +281,24 @@ bool ProfileFile::readBool(std::string_view section, std::string_view key, bool 
 void ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
   // A line break or NUL in a value would change the file's structure.
   if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) throw WriteError(displayName_);
-  std::string before;
+  Snapshot& file = snapshot();
+  // A file that cannot be read whole cannot be rewritten without losing what was not read.
+  if (file.error.failed()) throw WriteError(displayName_, reasonText(file.error));
   FileError error;
-  const bool exists = readWholeFile(place_, before, error);
-  if (!exists) {
-    // A file that cannot be read whole cannot be rewritten without losing what was not read.
-    if (error.trouble != FileTrouble::Missing) throw WriteError(displayName_, reasonText(error));
-    if (!mayCreate_) throw WriteError(displayName_, reasonText(error));
+  if (!file.exists && !mayCreate_) {
+    error.set(FileTrouble::Missing, displayName_);
+    throw WriteError(displayName_, reasonText(error));
   }
-  std::string after = profile_text::set(before, section, key, value);
-  if (exists && after == before) {
+  std::string after = profile_text::apply(file.content, file.index->locate(section, key), section, key, value);
+  if (file.exists && after == file.content) {
     // Nothing changes, but a write to a protected file must still fail as it would have.
     if (!isWritable(place_, error)) throw WriteError(displayName_, reasonText(error));
     return;
   }
   if (!replaceFile(place_, after, error)) throw WriteError(displayName_, reasonText(error));
+  file.content = std::move(after);
+  file.exists = true;
+  file.index.reset();
 }
 
 void ProfileFile::writeInteger(std::string_view section, std::string_view key, int value) {

@@ -4,6 +4,7 @@
 
 #include "extras/extras_support.h"
 #include "platform/integer_text.h"
+#include "support/fresh_profile_file.h"
 #include "support/temp_folder.h"
 
 namespace nodra {
@@ -16,7 +17,7 @@ using testing::writeFile;
 struct WifiFile : ::testing::Test {
   TempFolder dir;
   std::filesystem::path path = dir / "CONFIG" / "wifi.ini";
-  ProfileFile file{path, "X:CONFIG\\wifi.ini"};
+  testing::FreshProfileFile file{path, "X:CONFIG\\wifi.ini"};
 
   void SetUp() override { std::filesystem::create_directories(path.parent_path()); }
 

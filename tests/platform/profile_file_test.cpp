@@ -103,6 +103,18 @@ TEST(ProfileText, WritesTheSmallestEditInPlace) {
       std::string value;
       EXPECT_TRUE(profile_text::find(content, w.section, w.key, value)) << c.before << " " << w.key;
     }
+    // One ProfileFile doing all the writes of an operation, from its one read of the file, gives the same bytes.
+    test::TempFolder folder;
+    const fs::path file = folder.path() / "x.ini";
+    if (*c.before != '\0') test::writeFile(file, c.before);
+    ProfileFile ini(file, "x.ini");
+    for (const Write& w : c.writes) ini.writeString(w.section, w.key, w.value);
+    EXPECT_EQ(test::readFile(file), c.after) << c.before;
+    for (const Write& w : c.writes) {
+      std::string value;
+      profile_text::find(content, w.section, w.key, value);
+      EXPECT_EQ(ini.readString(w.section, w.key, "\x01"), value) << c.before << " " << w.key;
+    }
   }
 }
 
@@ -136,8 +148,9 @@ TEST_F(ProfileFileTest, WritesCreateTheFileAndKeepItsOtherBytes) {
   EXPECT_EQ(test::readFile(file()), "[Cesty]\r\npath_outv=/home/u/sklad.txt\r\nnonZero=1\r\n[Format]\r\ndlzka=-12\r\n");
   EXPECT_EQ(ini.readInteger("format", "DLZKA", 0), -12);
 
+  // The next operation: someone else's lines in the file meanwhile.
   test::writeFile(file(), "; mine\n[Cesty]\npath_outv=x\nnonZero=1\n\n[Iné]\ncudzí=ponechať\n");
-  ini.writeBool("Cesty", "nonZero", false);
+  ProfileFile(file(), "nodra3000.ini").writeBool("Cesty", "nonZero", false);
   EXPECT_EQ(test::readFile(file()), "; mine\n[Cesty]\npath_outv=x\nnonZero=0\n\n[Iné]\ncudzí=ponechať\n");
   EXPECT_EQ(test::namesIn(folder_.path()), std::set<std::string>{"nodra3000.ini"});
 }
@@ -164,7 +177,7 @@ TEST_F(ProfileFileTest, TerminalFileIsNeverCreated) {
   EXPECT_TRUE(test::namesIn(folder_.path()).empty());
   // An existing one is written.
   test::writeFile(file(), "[NODRA]\r\n");
-  ini.writeBool("NODRA", "ZMAZ", true);
+  ProfileFile(file(), "E:CONFIG\\NODRA3000.ini", false).writeBool("NODRA", "ZMAZ", true);
   EXPECT_EQ(test::readFile(file()), "[NODRA]\r\nZMAZ=1\r\n");
 }
 
@@ -244,11 +257,11 @@ TEST_F(ProfileFileTest, ReadIntegerAndReadBoolConvertStrictly) {
       {"0", 0, false, false},         {"2", 2, true, true},
       {"1.5", 7, true, false},        {"1,5", 7, true, false},
   };
-  ProfileFile ini(file(), "nodra3000.ini");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored == nullptr ? "(missing)" : c.stored);
     test::writeFile(file(),
                     c.stored == nullptr ? std::string("[S]\r\n") : "[S]\r\nk=" + std::string(c.stored) + "\r\n");
+    ProfileFile ini(file(), "nodra3000.ini");
     EXPECT_EQ(ini.readInteger("S", "k", 7), c.integer);
     EXPECT_EQ(ini.readBool("S", "k", true), c.withTrue);
     EXPECT_EQ(ini.readBool("S", "k", false), c.withFalse);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/integer_text.h"
+#include "support/fresh_profile_file.h"
 #include "support/temp_folder.h"
 
 namespace nodra {
@@ -15,7 +16,7 @@ using testing::writeFile;
 struct TerminalSettingsFile : ::testing::Test {
   TempFolder dir;
   std::filesystem::path path = dir / "CONFIG" / "NODRA3000.ini";
-  ProfileFile file{path, "CONFIG/NODRA3000.ini", false};
+  testing::FreshProfileFile file{path, "CONFIG/NODRA3000.ini", false};
 
   static TerminalSettingsControls pageAsRead(const TerminalSettings& s) {
     TerminalSettingsControls c;
