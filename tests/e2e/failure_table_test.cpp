@@ -103,7 +103,8 @@ TEST(LocalSettingsFailure, TheCommandRunsAndOnlyAFailedSaveIsReported) {
          fs::permissions(s.home, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                          fs::perm_options::remove);
        },
-       1, 1,
+       1,
+       1,
        [](Rig& s) {
          fs::permissions(s.home, fs::perms::owner_write, fs::perm_options::add);
          EXPECT_EQ(readFile(s.home / "nodra3000.ini"), s.settingsWith("[GLOBAL]\r\nformatovatData=1\r\n"));

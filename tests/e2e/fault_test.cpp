@@ -135,7 +135,11 @@ struct Scene {
                                           "data_outv.txt\r\npath_outn=" + o + "data_outn.txt\r\npath_zostava=" + o +
                                           "zostavy.txt\r\npath_suroveData=" + o + "surove\r\npath_xmlOut=" + o +
                                           "xml\r\n");
-    // What the previous run left: a fault must not spoil it.
+    writePreviousOutputs();
+  }
+
+  // What the previous run left: a fault must not spoil it.
+  void writePreviousOutputs() const {
     for (const char* name : {"data_outv.txt", "data_outn.txt", "zostavy.txt", "DATA_OUT.TXT", "ZOST_OUT.TXT",
                              "VP_OUT.TXT", "DATA_OUT.XML", "DATA_OUTN.XML", "ZOST_OUT.XML", "VP_OUT.XML"}) {
       writeFile(out / name, std::string("predosly vystup ") + name + "\r\n");
@@ -356,6 +360,42 @@ TEST(CardFault, GoneAfterTheDetection) {
   }
 }
 
+// The card's medium fails under the read of a store, after its first bytes: the command says so in the system's
+// words, ends with 1, and every PC file is yesterday's byte for byte or a complete new one.
+TEST(CardFault, ReadErrorInAStore) {
+  struct ReadErrorCase {
+    CommandCase command;
+    const char* file;  // the store that fails
+  };
+  const char* const kMediumFails = "chyba čítania alebo zápisu na médiu";
+  const ReadErrorCase cases[] = {
+      {{"V formatted", {"V", "/nodsp"}, kFormatted, 1, {"DATA_OUT.TXT", kMediumFails}}, "DATA_OUT.TXT"},
+      {{"V raw", {"V", "/nodsp"}, kRaw, 1, {"DATA_OUT.TXT", kMediumFails}}, "DATA_OUT.TXT"},
+      {{"V XML", {"V", "/nodsp"}, kXml, 1, {"DATA_OUT.TXT sa nepodarilo prečítať", kMediumFails}}, "DATA_OUT.TXT"},
+      {{"N", {"N", "/nodsp"}, kFormatted, 1, {"DATA_OUT.TXT", kMediumFails}}, "DATA_OUT.TXT"},
+      {{"P XML", {"P", "/nodsp"}, kXml, 1, {"VP_OUT.TXT sa nepodarilo prečítať", kMediumFails}}, "VP_OUT.TXT"},
+  };
+  for (const ReadErrorCase& rc : cases) {
+    const CommandCase& c = rc.command;
+    SCOPED_TRACE(show(c));
+    const Files healthy = healthyRun(c);
+    Scene scene(c.mode);
+    const Files cardBefore = scene.cardFiles();
+    const Files pcBefore = scene.pcFiles();
+    RunResult r = runProgram(c.args,
+                             {{"NODRA3000_DRIVES", scene.card.string()},
+                              {"NODRA3000_HOME", scene.home.string()},
+                              {"LD_PRELOAD", NODRA_READ_ERROR_SHIM},
+                              {"ASAN_OPTIONS", "verify_asan_link_order=0"},
+                              {"NODRA_TEST_READ_ERROR_FILE", rc.file},
+                              {"NODRA_TEST_READ_ERROR_AFTER", "100"}},
+                             scene.dir.path());
+    expectTold(r, c);
+    EXPECT_EQ(scene.cardFiles(), cardBefore);
+    expectOldOrComplete(pcBefore, scene.pcFiles(), healthy);
+  }
+}
+
 // The PC side: the output folder missing, or there but read-only.
 const std::vector<CommandCase> kOutputFolderFaults{
     {"V formatted",
@@ -407,14 +447,20 @@ TEST(PcFault, OutputDiskFull) {
   };
   for (const CommandCase& c : cases) {
     SCOPED_TRACE(show(c));
+    const Files healthy = healthyRun(c);
     Scene scene(c.mode);
     auto disk = Mount::smallDisk(scene.out, 64);
     if (!disk) GTEST_SKIP() << "the machine does not allow a small tmpfs";
+    scene.writePreviousOutputs();
     fillUp(scene.out);
     const Files cardBefore = scene.cardFiles();
+    const Files pcBefore = scene.pcFiles();
     RunResult r = scene.run(c.args);
     expectTold(r, c);
     EXPECT_EQ(scene.cardFiles(), cardBefore);
+    // Yesterday's files stay byte for byte where today's could not be written whole; nothing is left over.
+    expectOldOrComplete(pcBefore, scene.pcFiles(), healthy);
+    EXPECT_EQ(scene.pcFiles().at("data_outv.txt"), pcBefore.at("data_outv.txt"));
   }
 }
 

@@ -1,7 +1,8 @@
 // Kills each writer of a file on the card, and of the local settings file, at random points: the terminal
-// settings (a clear request), data\data_in.txt and tmp_out.txt (the fill), the uploaded program file, and
-// nodra3000.ini. After every kill each file must be whole: the old one, the new one, or, for the settings
-// files written key by key, the file as one of the key writes left it.
+// settings (a clear request), data\data_in.txt and tmp_out.txt (the fill), the uploaded program file,
+// nodra3000.ini, and the read-out's outputs in every mode. After every kill each file must be whole: the old
+// one, the new one, or, for the settings files written key by key, the file as one of the key writes left it.
+// Temporaries a kill leaves behind must be gone after the next good run.
 //
 // Usage: kill_writers [kills per writer] [seed]   (default 300 kills, a seed from the clock)
 // The files live under TMPDIR (the system's temporary folder by default).
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "fill/fill_terminal.h"
+#include "readout/read_out_commands.h"
 #include "settings/local_settings.h"
 #include "support/temp_folder.h"
 #include "terminal/program_upload.h"
@@ -182,15 +184,14 @@ Clock::duration timeUnkilled(const Writer& w) {
   return Clock::now() - start;
 }
 
-void removeStrayTemporaries(const fs::path& folder, unsigned& strays) {
+unsigned temporariesIn(const fs::path& folder) {
+  unsigned found = 0;
   std::error_code ec;
   for (const auto& entry : fs::recursive_directory_iterator(folder, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.starts_with("~ND") && name.ends_with(".TMP")) {
-      ++strays;
-      fs::remove(entry.path(), ec);
-    }
+    if (name.starts_with("~ND") && name.ends_with(".TMP")) ++found;
   }
+  return found;
 }
 
 // Kills the writer `kills` times at random points; returns false when a file was left torn.
@@ -211,7 +212,7 @@ bool killRepeatedly(Writer& w, int kills, std::mt19937_64& random) {
   const auto span = std::chrono::duration_cast<std::chrono::microseconds>(full).count() * 6 / 5 + 1;
   std::uniform_int_distribution<long long> delay(0, span);
   std::map<std::string, unsigned> outcomes;
-  unsigned strays = 0;
+  unsigned mostLeftBehind = 0;
   bool whole = true;
   for (int i = 0; i < kills; ++i) {
     for (Watched& f : w.files) restore(f.file, f.allowed.front());
@@ -242,11 +243,19 @@ bool killRepeatedly(Writer& w, int kills, std::mt19937_64& random) {
       if (!killed) outcome += " (finished)";
       ++outcomes[f.file.filename().string() + " " + outcome];
     }
-    removeStrayTemporaries(w.folder, strays);
+    // Left where they are: the next run of the writer has to clear them.
+    mostLeftBehind = std::max(mostLeftBehind, temporariesIn(w.folder));
   }
+  for (Watched& f : w.files) restore(f.file, f.allowed.front());
+  timeUnkilled(w);
+  const unsigned survivors = temporariesIn(w.folder);
   std::printf("%-20s %4d kills within %6lld us:", w.name.c_str(), kills, static_cast<long long>(span));
   for (const auto& [what, count] : outcomes) std::printf("  %s %u", what.c_str(), count);
-  std::printf("  | stray temporary files %u\n", strays);
+  std::printf("  | temporaries left by a kill at most %u, after the next good run %u\n", mostLeftBehind, survivors);
+  if (survivors != 0) {
+    std::fprintf(stderr, "%s: %u temporary files survived a good run\n", w.name.c_str(), survivors);
+    whole = false;
+  }
   return whole;
 }
 
@@ -353,6 +362,58 @@ int main(int argc, char** argv) {
   writers[3].write = [&] {
     if (!UploadProgram(scene.session, (scene.dir / "new" / "NODRA.SHX").string())) ::_exit(1);
   };
+
+  // The read-out in each mode: its outputs in a folder of their own, last run's files in place.
+  const fs::path out = scene.dir / "out";
+  const std::string outText = out.string() + "/";
+  {
+    std::string store, report, vp;
+    for (int i = 0; i < 30000; ++i) {
+      const std::string code = std::to_string(100000 + i);
+      store += code + ";" + std::to_string(i % 997) + ".5;" + std::to_string(i % 5) + ";Tovar " + code + ";\r\n";
+      if (i % 3 == 0) report += code + ";1.5;2;Tovar;01.12.2026;" + std::to_string(i) + ";P;D1;123;\r\n";
+      if (i % 7 == 0) vp += "D1;" + code + ";Tovar;2;P;123;1.5;Firma;\r\n";
+    }
+    writeFile(scene.card / "DATA" / "DATA_OUT.TXT", store);
+    writeFile(scene.card / "DATA" / "ZOST_OUT.TXT", report);
+    writeFile(scene.card / "DATA" / "VP_OUT.TXT", vp);
+  }
+  struct ReadOutMode {
+    const char* name;
+    int mode;
+    std::vector<std::string> outputs;
+  };
+  const ReadOutMode readOuts[] = {
+      {"read-out formatted", kFormatted, {"data_outv.txt", "zostavy.txt", "data_outn.txt"}},
+      {"read-out raw", kRawCopy, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}},
+      {"read-out XML", kXml, {"DATA_OUT.XML", "VP_OUT.XML", "ZOST_OUT.XML", "DATA_OUTN.XML"}},
+  };
+  std::vector<LocalSettings> readOutSettings;
+  for (const ReadOutMode& r : readOuts) {
+    LocalSettings s = LocalSettings::defaults(scene.homeText);
+    s.formatovatData = r.mode;
+    s.path_outv = outText + "data_outv.txt";
+    s.path_outn = outText + "data_outn.txt";
+    s.path_zostava = outText + "zostavy.txt";
+    s.path_suroveData = outText + "surove";
+    s.path_xmlOut = outText + "xml";
+    readOutSettings.push_back(s);
+  }
+  for (std::size_t i = 0; i < std::size(readOuts); ++i) {
+    Writer w;
+    w.name = readOuts[i].name;
+    w.folder = out;
+    for (const std::string& name : readOuts[i].outputs) {
+      writeFile(out / name, "predosly vystup " + name + "\r\n");
+      w.files.push_back(watch(out / name, {stateOf(out / name)}));
+    }
+    const LocalSettings* settings = &readOutSettings[i];
+    w.write = [&scene, settings] {
+      ReadOutContext ctx{scene.session, *settings, scene.homeText, nullptr};
+      readOutAll(ctx);
+    };
+    writers.push_back(std::move(w));
+  }
 
   bool whole = true;
   for (Writer& w : writers) whole = killRepeatedly(w, kills, random) && whole;
