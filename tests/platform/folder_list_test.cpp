@@ -77,5 +77,22 @@ TEST(FolderList, UnsetMeansTheSystemScan) {
   EXPECT_NE(dynamic_cast<SystemVolumeSource*>(source.get()), nullptr);
 }
 
+// Only a readable regular file makes a terminal: a card with a folder of that name is passed over for the
+// real terminal after it.
+TEST(FolderList, AFolderInPlaceOfTheSettingsFileIsNoTerminal) {
+  test::TempFolder folder;
+  const fs::path fake = folder.path() / "FAKE";
+  const fs::path real = folder.path() / "REAL";
+  fs::create_directories(fake / "CONFIG" / "NODRA3000.ini");
+  test::writeFile(real / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n");
+  const std::string list = fake.string() + ":" + real.string();
+  DrivesVariable drives(list.c_str());
+  auto source = makeVolumeSource();
+  const Detection found = DetectTerminal(*source);
+  ASSERT_TRUE(found.drive);
+  EXPECT_EQ(found.drive->label, "REAL");
+  EXPECT_FALSE(found.refusal);
+}
+
 }  // namespace
 }  // namespace nodra
