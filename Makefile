@@ -13,10 +13,11 @@ build: deps
 test: build
 	@ctest --preset default
 
-# Proves that everything outside src/app builds without Qt.
+# Proves that everything outside src/app builds and passes its tests without Qt.
 core: deps
 	@cmake --preset core >/dev/null
 	@cmake --build --preset core
+	@ctest --preset core
 
 # The whole suite, the window's tests included, under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "accounting/data_pack.h"
 #include "fuzz_support.h"
-#include "xml/data_pack.h"
 
 namespace {
 

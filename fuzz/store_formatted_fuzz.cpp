@@ -10,7 +10,9 @@
 #include "readout/format_store.h"
 #include "readout/layout_writers.h"
 #include "readout/output_item.h"
-#include "readout/store_line_reader.h"
+#include "store/store_fields.h"
+#include "store/store_line_reader.h"
+#include "store/store_numbers.h"
 
 namespace {
 

@@ -11,7 +11,8 @@
 #include <pugixml.hpp>
 
 #include "fuzz_support.h"
-#include "readout/store_line_reader.h"
+#include "store/store_fields.h"
+#include "store/store_line_reader.h"
 #include "xml/xml_number.h"
 #include "xml/xml_store_export.h"
 

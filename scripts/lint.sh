@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Static checks: clang-format on every source file and clang-tidy on the program's own code, warnings as errors.
+# Static checks: the layers' include rule, clang-format on every source file and clang-tidy on the program's own
+# code, warnings as errors.
 # Needs a configured build (the default preset's compile_commands.json).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="${1:-$top/build}"
 cd "$top"
+
+"$top/scripts/check-layers.sh"
 
 mapfile -t sources < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run -Werror "${sources[@]}"

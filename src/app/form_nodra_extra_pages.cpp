@@ -1,14 +1,14 @@
 // The FLASH page (program upload), the WIFI page (CONFIG\wifi.ini) and the POHODA page (data pack, import).
 #include <pugixml.hpp>
 
+#include "accounting/data_pack.h"
+#include "accounting/pohoda_import.h"
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
 #include "platform/integer_text.h"
 #include "platform/path_text.h"
 #include "terminal/program_upload.h"
 #include "terminal/wifi_settings.h"
-#include "xml/data_pack.h"
-#include "xml/pohoda_import.h"
 
 namespace nodra {
 

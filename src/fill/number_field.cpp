@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <system_error>
 
-#include "readout/short_text.h"
+#include "platform/short_text.h"
 
 namespace nodra {
 

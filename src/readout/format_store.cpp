@@ -7,10 +7,12 @@
 #include "platform/path_text.h"
 #include "readout/layout_writers.h"
 #include "readout/output_item.h"
-#include "readout/read_out_texts.h"
-#include "readout/store_line_reader.h"
 #include "readout/store_output_file.h"
 #include "readout/work_file_copy.h"
+#include "store/read_out_texts.h"
+#include "store/store_fields.h"
+#include "store/store_line_reader.h"
+#include "store/store_numbers.h"
 
 namespace nodra {
 

@@ -2,7 +2,7 @@
 // The formatted read-out: one terminal store converted into a PC text file in the configured layouts.
 #include <string>
 
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 
 namespace nodra {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "readout/short_text.h"
+#include "platform/short_text.h"
 
 namespace nodra {
 

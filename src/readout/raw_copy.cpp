@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
-#include "readout/read_out_texts.h"
+#include "store/read_out_texts.h"
 
 namespace nodra {
 

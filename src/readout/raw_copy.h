@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 
 namespace nodra {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The three read-out commands, as the window's buttons and the batch letters V, N and P run them.
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 
 namespace nodra {
 

@@ -7,7 +7,7 @@
 
 #include "platform/path_text.h"
 #include "readout/raw_copy.h"
-#include "readout/read_out_texts.h"
+#include "store/read_out_texts.h"
 #include "xml/xml_store_export.h"
 
 namespace nodra {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 
 namespace nodra {
 

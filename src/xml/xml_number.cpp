@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "readout/short_text.h"
-#include "readout/store_line_reader.h"
+#include "platform/short_text.h"
+#include "store/store_numbers.h"
 
 namespace nodra {
 

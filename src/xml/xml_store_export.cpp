@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "platform/path_text.h"
-#include "readout/read_out_texts.h"
-#include "readout/store_line_reader.h"
+#include "store/read_out_texts.h"
+#include "store/store_fields.h"
+#include "store/store_line_reader.h"
 #include "xml/xml_number.h"
 #include "xml/xml_stream.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 #include "xml/xml_store_layout.h"
 
 namespace nodra {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "readout/short_text.h"
+#include "platform/short_text.h"
 
 namespace nodra {
 

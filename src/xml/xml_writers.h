@@ -3,7 +3,7 @@
 // path_xmlOut, read from the terminal's store files. Each detects the terminal first and reports its own
 // failures; a failure ends only that writer. A failed write of the output throws std::runtime_error. True
 // when the file was written.
-#include "readout/read_out_context.h"
+#include "store/read_out_context.h"
 
 namespace nodra {
 

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include "accounting/pohoda_import.h"
 #include "platform/process_launch.h"
 #include "support/temp_folder.h"
-#include "xml/pohoda_import.h"
 
 namespace nodra {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "platform/ui.h"
 #include "platform/volumes.h"
-#include "readout/read_out_context.h"
 #include "settings/local_settings.h"
+#include "store/read_out_context.h"
 #include "support/temp_folder.h"
 #include "terminal/terminal_session.h"
 

@@ -1,4 +1,6 @@
-#include "readout/store_line_reader.h"
+#include "store/store_line_reader.h"
+#include "store/store_fields.h"
+#include "store/store_numbers.h"
 
 #include <unistd.h>
 

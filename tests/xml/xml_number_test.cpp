@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "readout/store_line_reader.h"
+#include "store/store_numbers.h"
 #include "xml_test_support.h"
 
 namespace nodra {

@@ -1,4 +1,4 @@
-#include "xml/pohoda_import.h"
+#include "accounting/pohoda_import.h"
 
 #include "platform/cp1250.h"
 #include "platform/process_launch.h"

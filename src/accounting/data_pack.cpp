@@ -1,4 +1,4 @@
-#include "xml/data_pack.h"
+#include "accounting/data_pack.h"
 
 #include <algorithm>
 #include <cerrno>
