@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::writeBytes(file, input.file);
   FuzzedDataProvider ops(reinterpret_cast<const uint8_t*>(input.script.data()), input.script.size());
   try {
-    RunXmlParse(fuzz::scratchText());
+    runXmlParse(fuzz::scratchText());
   } catch (const std::runtime_error& e) {
     NODRA_FUZZ_CHECK(e.what()[0] != '\0');
   }

@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::QuietUi ui;
   TerminalSession session{ui, volumes, std::nullopt};
   ReadOutContext ctx{session, layout, fuzz::scratchText(), nullptr, script.ConsumeBool(), 0};
-  ConvertStore(ctx, workFile, outputFile);
+  convertStore(ctx, workFile, outputFile);
   // Out-of-range numbers are warned about; nothing else may go wrong on a file that reads.
   NODRA_FUZZ_CHECK(ui.worstOutcome() == Outcome::Info || ui.messages > 0);
 

@@ -272,7 +272,7 @@ TXMLdataPackType LoadDataPack(const std::string& pathText) {
   return {std::move(document), root};
 }
 
-void RunXmlParse(const std::string& xmlFolder) {
+void runXmlParse(const std::string& xmlFolder) {
   std::string path = xmlFolder;
   if (path.empty() || path.back() != '/') path += '/';
   path += "zasoby.XML";

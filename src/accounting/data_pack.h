@@ -123,6 +123,6 @@ TXMLdataPackType LoadDataPack(const std::string& pathText);
 
 // "XML PARSE": the reads and in-memory writes on `xmlFolder` + "/zasoby.XML", then the document is dropped
 // unsaved. Throws std::runtime_error on any failure (missing file, no item, no valid "ico").
-void RunXmlParse(const std::string& xmlFolder);
+void runXmlParse(const std::string& xmlFolder);
 
 }  // namespace nodra

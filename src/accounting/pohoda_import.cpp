@@ -22,7 +22,7 @@ std::vector<std::string> pohodaImportArguments(const PohodaImportCommand& c) {
   return {c.executable, "/XML", c.user, c.password, c.configFile};
 }
 
-PohodaLaunch LaunchPohodaImport(const PohodaImportCommand& command) {
+PohodaLaunch launchPohodaImport(const PohodaImportCommand& command) {
   if (command.executable.empty()) return PohodaLaunch::ExecutableUnset;
   // The system takes arguments and file names as UTF-8.
   std::vector<std::string> arguments = pohodaImportArguments(command);
@@ -31,17 +31,13 @@ PohodaLaunch LaunchPohodaImport(const PohodaImportCommand& command) {
 }
 
 Message pohodaImportUnsetMessage() {
-  Message m;
-  m.text =
-      "Program POHODA nie je nastavený.\r\n\r\n"
-      "Doplňte do súboru nodra3000.ini sekciu [POHODA] s kľúčmi:\r\n"
-      "exe (cesta k programu POHODA), user (meno používateľa POHODA),\r\n"
-      "password (jeho heslo), config (cesta ku konfiguračnému súboru XML importu).";
-  m.caption = "Pozor...";
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  return m;
+  return failureMessage(
+             "Program POHODA nie je nastavený.\r\n\r\n"
+             "Doplňte do súboru nodra3000.ini sekciu [POHODA] s kľúčmi:\r\n"
+             "exe (cesta k programu POHODA), user (meno používateľa POHODA),\r\n"
+             "password (jeho heslo), config (cesta ku konfiguračnému súboru XML importu).",
+             kCautionCaption, Icon::Warning)
+      .owned();
 }
 
 }  // namespace nodra

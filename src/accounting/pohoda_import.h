@@ -24,7 +24,7 @@ std::vector<std::string> pohodaImportArguments(const PohodaImportCommand& comman
 enum class PohodaLaunch { Started, ExecutableUnset, Failed };
 
 // Starts the import and returns at once; with no executable set, starts nothing.
-PohodaLaunch LaunchPohodaImport(const PohodaImportCommand& command);
+PohodaLaunch launchPohodaImport(const PohodaImportCommand& command);
 
 // What to tell the user when the executable is not set.
 Message pohodaImportUnsetMessage();

@@ -57,7 +57,7 @@ void TForm_nodra::BitBtn_naplnClick() {
     ui_->message(m);
     return;
   }
-  UploadProgram(session_, *path);
+  uploadProgram(session_, *path);
 }
 
 // --- WIFI ---
@@ -166,7 +166,7 @@ void TForm_nodra::PageControl_securityChange(int page) {
 void TForm_nodra::Button3Click() {
   const PohodaImportCommand command =
       readPohodaImportCommand(ProfileFile(toFsPath(localSettingsPath), localSettingsPath));
-  switch (LaunchPohodaImport(command)) {
+  switch (launchPohodaImport(command)) {
     case PohodaLaunch::Started: break;
     case PohodaLaunch::ExecutableUnset: ui_->message(pohodaImportUnsetMessage()); break;
     case PohodaLaunch::Failed: {
@@ -183,7 +183,7 @@ void TForm_nodra::Button3Click() {
 
 void TForm_nodra::Button2Click() {
   try {
-    RunXmlParse(folderPart(settings.path_xmlOut));
+    runXmlParse(folderPart(settings.path_xmlOut));
   } catch (const std::exception& e) {
     reportFailure(e.what());
   }

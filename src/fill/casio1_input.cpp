@@ -21,11 +21,11 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
       for (in.skipRestOfLine(); in.readLine(kCasio1LineMax, line); in.skipRestOfLine()) {
         if (!isBlankLine(line)) ++unread;
       }
-      if (unread > 0) ReportListEnd(ui, lineNumber, unread);
+      if (unread > 0) reportListEnd(ui, lineNumber, unread);
       break;
     }
     if (isBlankLine(line)) {
-      ReportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(line.substr(40, 10)));
+      reportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(line.substr(40, 10)));
       finishLine(in, ui, kCasio1LineMax, false);
       continue;
     }

@@ -44,14 +44,10 @@ CodeTable LoadCodeTable(bool use_tbl, const std::string& exeFolder, Ui& ui) {
   if (!use_tbl) return table;
   FileError error;
   if (readTable(exeFolder + "codepage.tbl", table, error)) return table;
-  Message m;
-  m.text = "Súbor codepage.tbl sa nedá otvoriť ";
+  std::string text = "Súbor codepage.tbl sa nedá otvoriť ";
   // The usual case, a table that is not there, needs no more words.
-  if (error.trouble != FileTrouble::Missing) m.text = withReason(m.text, error);
-  m.caption = "Pozor...";
-  m.icon = Icon::Information;
-  m.outcome = Outcome::Failure;
-  ui.message(m);
+  if (error.trouble != FileTrouble::Missing) text = withReason(std::move(text), error);
+  ui.message(failureMessage(std::move(text)));
   ui.setStatus("Chyba pri otvorení súboru codepage.tbl");
   return identityCodeTable();
 }

@@ -51,7 +51,7 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
       // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
       for (int i = 0; i < 4; ++i) {
         if (roles[i] == kPrice || roles[i] == kCount) {
-          ReportBlankLine(ui, settings.hlaska_data_in, lineNumber, std::string(fields[i]));
+          reportBlankLine(ui, settings.hlaska_data_in, lineNumber, std::string(fields[i]));
           break;
         }
       }

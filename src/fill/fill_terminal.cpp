@@ -14,14 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void warn(Ui& ui, std::string text, Outcome outcome = Outcome::Failure) {
-  Message m;
-  m.text = std::move(text);
-  m.caption = "Pozor...";
-  m.icon = Icon::Information;
-  m.outcome = outcome;
-  ui.message(m);
-}
+void warn(Ui& ui, std::string text) { ui.message(failureMessage(std::move(text))); }
 
 bool isReadableFile(const fs::path& file, FileError& error) {
   return openForReading(FilePlace::onPc(file), error).valid();
@@ -92,8 +85,7 @@ void FillTerminal(FillContext& ctx) {
   // A card taken away since the detection can leave the empty folder it was mounted on: a list written
   // there would pass for delivered while the terminal never sees it.
   const auto& drive = ctx.session.drive;
-  if (drive) error = inspectPlace(drive->place(kTerminalConfigFile));
-  if (drive && !error.failed() && makeCardFolder(drive->root, "DATA", error)) {
+  if (drive && cardStillThere(*drive, error) && makeCardFolder(drive->root, "DATA", error)) {
     copied = copyFileReplacing(FilePlace::onPc(work), drive->place("data\\data_in.txt"), error);
   }
   if (!copied) {
@@ -102,12 +94,10 @@ void FillTerminal(FillContext& ctx) {
     return;
   }
 
-  Message done;
-  done.text = "- údaje skopirované do NODRA\r\n\r\n- na dokončenie prenosu stlačte na NODRA akúkoľvek klávesu";
-  done.caption = "Prenos údajov ukončený.";
-  done.icon = Icon::Information;
-  done.ownedByWindow = true;
-  ui.message(done);
+  ui.message(informationMessage(
+                 "- údaje skopirované do NODRA\r\n\r\n- na dokončenie prenosu stlačte na NODRA akúkoľvek klávesu",
+                 "Prenos údajov ukončený.")
+                 .owned());
   ui.setStatus("NODRA pripojený");
 }
 

@@ -66,9 +66,9 @@ unsigned ParseFixedInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSi
       // Warned about as the numeric field it lacks, but it carries no goods and uses no number.
       if (s.CEN_dlzka > 0) {
         takePrice(number, line, s.CEN_zac, s.CEN_dlzka);
-        ReportBlankLine(ui, s.hlaska_data_in, lineNumber, number);
+        reportBlankLine(ui, s.hlaska_data_in, lineNumber, number);
       } else if (s.POC_dlzka > 0) {
-        ReportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(columns(line, s.POC_zac, s.POC_dlzka)));
+        reportBlankLine(ui, s.hlaska_data_in, lineNumber, std::string(columns(line, s.POC_zac, s.POC_dlzka)));
       }
       finishLine(in, ui, kInputLineMax, false);
       continue;

@@ -8,10 +8,10 @@
 namespace nodra {
 
 // A line longer than the layout reads: its first `limit` characters were taken, the rest was not.
-void ReportLongLine(Ui& ui, unsigned line, std::size_t limit);
+void reportLongLine(Ui& ui, unsigned line, std::size_t limit);
 // A CASIO 1 list ends at a short line; `unread` lines with goods followed it.
-void ReportListEnd(Ui& ui, unsigned line, unsigned unread);
+void reportListEnd(Ui& ui, unsigned line, unsigned unread);
 // The old layout's file ended inside a record, which is lost.
-void ReportCutRecord(Ui& ui, unsigned line);
+void reportCutRecord(Ui& ui, unsigned line);
 
 }  // namespace nodra

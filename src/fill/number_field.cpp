@@ -150,10 +150,8 @@ bool parseNumberText(std::string_view text, float& result) {
 
 namespace {
 void showNumberWarning(Ui& ui, unsigned recordNumber, const std::string& text, Outcome outcome) {
-  Message m;
-  m.text = "Chyba číselnej premennej na riadku " + boost::lexical_cast<std::string>(recordNumber) + " (" + text + ")";
-  m.caption = "Pozor...";
-  m.icon = Icon::Information;
+  Message m = failureMessage("Chyba číselnej premennej na riadku " + boost::lexical_cast<std::string>(recordNumber) +
+                             " (" + text + ")");
   m.outcome = outcome;
   ui.message(m);
 }
@@ -172,7 +170,7 @@ bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::st
   return false;
 }
 
-void ReportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text) {
+void reportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text) {
   if (hlaska_data_in != 0) return;
   for (char& c : text) {
     if (c == ',') c = '.';

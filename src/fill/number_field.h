@@ -21,6 +21,6 @@ bool CheckNumberField(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::st
 
 // A blank line where a number was expected: the same warning (unless silenced), but the line carried no goods,
 // so nothing is lost and the run does not fail.
-void ReportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text);
+void reportBlankLine(Ui& ui, int hlaska_data_in, unsigned recordNumber, std::string text);
 
 }  // namespace nodra

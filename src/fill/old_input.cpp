@@ -41,7 +41,7 @@ unsigned ParseOldInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSink
     // The end of the file inside a record loses that record; the user hears of it.
     const unsigned codeLine = in.lineNumber();
     if (!in.readWord(word, scratch)) {
-      ReportCutRecord(ui, codeLine);
+      reportCutRecord(ui, codeLine);
       break;
     }
     if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.price)) {
@@ -49,7 +49,7 @@ unsigned ParseOldInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSink
       continue;
     }
     if (!in.readWord(word, scratch)) {
-      ReportCutRecord(ui, codeLine);
+      reportCutRecord(ui, codeLine);
       break;
     }
     if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.count)) {

@@ -53,7 +53,7 @@ inline void accept(InputRecord& record, RecordSink& out) {
 // line of its own, and the user hears of it unless the line was already reported.
 inline void finishLine(InputFile& in, Ui& ui, std::size_t limit, bool reported) {
   const unsigned line = in.lineNumber();
-  if (in.skipRestOfLine() > 0 && !reported) ReportLongLine(ui, line, limit - 1);
+  if (in.skipRestOfLine() > 0 && !reported) reportLongLine(ui, line, limit - 1);
 }
 
 inline void clear(InputRecord& record) {

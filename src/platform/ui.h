@@ -1,6 +1,12 @@
 #pragma once
 // The one seam between the program's work and whoever watches it: the window, the console, or a test.
 // Every message box, status text and progress update goes through here. Texts are Windows-1250.
+//
+// How a failure travels, everywhere in the program:
+// - What the user is told goes through Ui, at the place that knows the words: the command's own code.
+// - Files report through return values (bool, FileError) to that code; they never show anything.
+// - An exception only for what ends the whole command (a write error of the settings service, a failed
+//   save of an XML file): the command's handler catches it and shows it through Ui.
 #include <string>
 #include <string_view>
 
@@ -13,6 +19,8 @@ enum class Answer { Ok, Yes, No, Abort };
 // How a message counts for the exit code of a batch run.
 enum class Outcome { Info, Failure, NoTerminal };
 
+inline constexpr std::string_view kCautionCaption = "Pozor...";
+
 struct Message {
   std::string text;
   std::string caption;
@@ -22,7 +30,46 @@ struct Message {
   bool ownedByWindow = false;
   bool onTop = true;
   Outcome outcome = Outcome::Info;
+
+  // For the few boxes that differ from the builders below.
+  Message& owned() {
+    ownedByWindow = true;
+    return *this;
+  }
+  Message& notOnTop() {
+    onTop = false;
+    return *this;
+  }
 };
+
+// The three kinds of box the program shows. A failure counts for the exit code of a batch run.
+inline Message informationMessage(std::string text, std::string_view caption) {
+  Message m;
+  m.text = std::move(text);
+  m.caption = std::string(caption);
+  return m;
+}
+inline Message warningMessage(std::string text, std::string_view caption = kCautionCaption) {
+  Message m = informationMessage(std::move(text), caption);
+  m.icon = Icon::Warning;
+  return m;
+}
+// Most failures carry the information icon under "Pozor..."; `icon` says otherwise.
+inline Message failureMessage(std::string text, std::string_view caption = kCautionCaption,
+                              Icon icon = Icon::Information) {
+  Message m = informationMessage(std::move(text), caption);
+  m.icon = icon;
+  m.outcome = Outcome::Failure;
+  return m;
+}
+// The framework's error dialog with its single Abort button, for a file that cannot be created.
+inline Message abortMessage(std::string text) {
+  Message m = failureMessage(std::move(text), {}, Icon::Error);
+  m.buttons = Buttons::Abort;
+  m.defaultAnswer = Answer::Abort;
+  m.onTop = false;
+  return m;
+}
 
 class Ui {
  public:

@@ -9,7 +9,7 @@
 #include "readout/output_item.h"
 #include "readout/store_output_file.h"
 #include "readout/work_file_copy.h"
-#include "store/read_out_texts.h"
+#include "store/read_out_messages.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "store/store_numbers.h"
@@ -20,43 +20,21 @@ namespace {
 
 constexpr std::size_t kPathLimit = 149;
 
-Message warningBox(std::string text, std::string_view caption) {
-  Message m;
-  m.text = std::move(text);
-  m.caption = std::string(caption);
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  return m;
-}
-
 // The store did not reach the work file: a box for the first passes only (the non-zero pass repeats the main
 // store's), the status text always.
 void storeNotCopied(Ui& ui, std::string text, const std::string& storeIdentifier) {
   if (storeIdentifier == "hlavnySklad" || storeIdentifier == "zostava") {
-    ui.message(warningBox(std::move(text), kReadOutFailed));
+    ui.message(readOutFailure(std::move(text)));
   } else {
     ui.note(Outcome::Failure);
   }
   ui.setStatus(kReadOutFailed);
 }
 
-void badNumber(Ui& ui, std::string_view code) {
-  Message m;
-  m.text = "Nekorektny zaznam na polozke s kodom ";
-  m.text += code;
-  m.text += "\nkarta bude ulozene s nulovou hodnotou";
-  m.icon = Icon::Warning;
-  m.onTop = false;
-  m.outcome = Outcome::Failure;
-  ui.message(m);
-}
-
 // A short or failed write must not end in "Dáta vyčítané"; the previous file stays.
 void outputNotWritten(Ui& ui, const std::string& outputPath, const FileError& error) {
-  ui.message(warningBox(withReason("Do súboru " + outputPath + " sa nepodarilo zapísať všetky údaje.", error) +
-                            "\r\nPredchádzajúci súbor zostal nezmenený.",
-                        kTransferError));
+  ui.message(transferFailure(withReason("Do súboru " + outputPath + " sa nepodarilo zapísať všetky údaje.", error) +
+                             "\r\nPredchádzajúci súbor zostal nezmenený."));
   ui.setStatus(kReadOutFailed);
 }
 
@@ -91,28 +69,21 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
     return;
   }
   ui.setActivity(sourceText);
-  ConvertStore(ctx, workFilePath, outputPath);
+  convertStore(ctx, workFilePath, outputPath);
 }
 
-void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath) {
+void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath) {
   Ui& ui = ctx.session.ui;
   StoreOutputFile output;
   FileError error;
   if (!output.create(FilePlace::onPc(toFsPath(outputPath)), error)) {
-    Message m;
-    m.text = withReason("Subor " + outputPath + " sa nepodarilo otvorit", error);
-    m.icon = Icon::Error;
-    m.buttons = Buttons::Abort;
-    m.defaultAnswer = Answer::Abort;
-    m.onTop = false;
-    m.outcome = Outcome::Failure;
-    ui.message(m);
+    ui.message(outputNotOpened(outputPath, error));
     return;
   }
   StoreLineReader reader;
   if (!reader.open(FilePlace::onPc(toFsPath(workFilePath)), error)) {
     output.abandon();
-    ui.message(warningBox(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error), kTransferError));
+    ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
     return;
   }
 
@@ -130,8 +101,8 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     OutputItem item;
     const int fieldCount = fields.splitRead(line);
     item.code = fields[0];
-    if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) badNumber(ui, item.code);
-    if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) badNumber(ui, item.code);
+    if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) ui.message(badRecordMessage(item.code));
+    if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) ui.message(badRecordMessage(item.code));
     item.name = fields[3];
     if (ctx.nonZeroOnly && item.quantity == 0.0f) continue;
 
@@ -154,9 +125,8 @@ void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     output.abandon();
     FileError readError;
     readError.set(FileTrouble::System, workFilePath, reader.readError());
-    ui.message(warningBox(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readError) +
-                              "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený.",
-                          kTransferError));
+    ui.message(transferFailure(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readError) +
+                               "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený."));
     ui.setStatus(kReadOutFailed);
     return;
   }

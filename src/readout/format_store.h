@@ -13,6 +13,6 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
 
 // The conversion proper, once the store is in the work file: creates outputPath empty, then writes one line per
 // item and layout. Paths are Windows-1250 text.
-void ConvertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath);
+void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath);
 
 }  // namespace nodra

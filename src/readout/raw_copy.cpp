@@ -2,7 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
-#include "store/read_out_texts.h"
+#include "store/read_out_messages.h"
 
 namespace nodra {
 
@@ -11,13 +11,7 @@ namespace {
 constexpr std::size_t kPathLimit = 299;
 
 bool notCopied(Ui& ui, std::string text) {
-  Message m;
-  m.text = std::move(text);
-  m.caption = std::string(kReadOutFailed);
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  ui.message(m);
+  ui.message(readOutFailure(std::move(text)));
   return false;
 }
 
@@ -44,8 +38,9 @@ bool CopyRawStore(ReadOutContext& ctx, std::string_view name) {
   FileError error;
   if (inspectPlace(source).trouble == FileTrouble::Missing) {
     // Only a card that is still there can tell that it has no VP store.
-    const bool cardThere = !inspectPlace(drive->place(kTerminalConfigFile)).failed();
-    if (name != "VP_OUT.TXT" || !cardThere) return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
+    FileError gone;
+    if (name != "VP_OUT.TXT" || !cardStillThere(*drive, gone))
+      return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
     // The terminal has no VP store: an empty copy, so that an earlier run's receipts are not taken for today's.
     if (replaceFile(copy, "", error)) return true;
     return notCopied(ui, withReason("Súbor " + target + " sa nepodarilo zapísať", error) + ".");

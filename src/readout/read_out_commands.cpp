@@ -6,7 +6,7 @@
 #include "readout/format_store.h"
 #include "readout/raw_copy.h"
 #include "readout/read_out_outputs.h"
-#include "store/read_out_texts.h"
+#include "store/read_out_messages.h"
 #include "xml/xml_writers.h"
 
 namespace nodra {

@@ -7,7 +7,7 @@
 
 #include "platform/path_text.h"
 #include "readout/raw_copy.h"
-#include "store/read_out_texts.h"
+#include "store/read_out_messages.h"
 #include "xml/xml_store_export.h"
 
 namespace nodra {
@@ -44,14 +44,8 @@ bool isInside(const fs::path& path, const fs::path& folder) {
 }
 
 void refuse(Ui& ui, const std::string& output, const std::string& why) {
-  Message m;
-  m.text = "Výstupný súbor " + output + " " + why +
-           ".\r\n\r\nNič sa nevyčítalo: zvoľte iný súbor na stránke IMPORT / EXPORT alebo XML.";
-  m.caption = std::string(kReadOutFailed);
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  ui.message(m);
+  ui.message(readOutFailure("Výstupný súbor " + output + " " + why +
+                            ".\r\n\r\nNič sa nevyčítalo: zvoľte iný súbor na stránke IMPORT / EXPORT alebo XML."));
   ui.setStatus(kReadOutFailed);
 }
 

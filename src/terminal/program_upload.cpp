@@ -11,16 +11,6 @@ namespace {
 // The copy took both paths as fixed 8-bit buffers; a longer path is refused rather than cut.
 constexpr std::size_t kPathLimit = 149;
 
-Message box(std::string text, std::string caption, Icon icon, bool ownedByWindow, Outcome outcome) {
-  Message m;
-  m.text = std::move(text);
-  m.caption = std::move(caption);
-  m.icon = icon;
-  m.ownedByWindow = ownedByWindow;
-  m.outcome = outcome;
-  return m;
-}
-
 void copyFailed(Ui& ui, const Message& m) {
   ui.message(m);
   ui.setStatus("Chyba pri kopirovaní súboru.");
@@ -33,21 +23,16 @@ std::string pathTooLong(const std::string& path) {
 
 }  // namespace
 
-bool UploadProgram(TerminalSession& session, const std::string& programPath) {
+bool uploadProgram(TerminalSession& session, const std::string& programPath) {
   const auto& drive = session.check();
   if (!drive) return false;
   Ui& ui = session.ui;
 
   // A card taken away since the detection can leave the empty folder it was mounted on: nothing goes there.
   FileError error;
-  auto cardStillThere = [&drive, &error] {
-    error = inspectPlace(drive->place(kTerminalConfigFile));
-    return !error.failed();
-  };
-
   // Created before the program is looked for, so it stays even when the program is missing.
   FileError folderError;
-  if (cardStillThere()) makeCardFolder(drive->root, "PROGRAM", folderError);
+  if (cardStillThere(*drive, error)) makeCardFolder(drive->root, "PROGRAM", folderError);
 
   const FilePlace source = FilePlace::onPc(toFsPath(programPath));
   const FileError sourceError =
@@ -56,7 +41,7 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
     std::string text = "- zadaný program neexistuje\r\n\r\n- skontrolujte umiestnenie súboru";
     // Something other than a file stands there: say what, rather than only that no program is.
     if (sourceError.trouble != FileTrouble::Missing) text = withDetail(std::move(text), sourceError);
-    ui.message(box(std::move(text), "Chyba prenosu programu.", Icon::Warning, true, Outcome::Failure));
+    ui.message(failureMessage(std::move(text), "Chyba prenosu programu.", Icon::Warning).owned());
     return false;
   }
 
@@ -64,17 +49,17 @@ bool UploadProgram(TerminalSession& session, const std::string& programPath) {
   const std::string targetText = drive->displayPath(relative);
   if (programPath.size() > kPathLimit || targetText.size() > kPathLimit) {
     const std::string& longPath = programPath.size() > kPathLimit ? programPath : targetText;
-    copyFailed(ui, box(pathTooLong(longPath), "Pozor...", Icon::Warning, true, Outcome::Failure));
+    copyFailed(ui, failureMessage(pathTooLong(longPath), kCautionCaption, Icon::Warning).owned());
     return false;
   }
-  if (!cardStillThere() || !copyFileReplacing(source, drive->place(relative), error)) {
+  if (!cardStillThere(*drive, error) || !copyFileReplacing(source, drive->place(relative), error)) {
     if (folderError.failed() && error.trouble == FileTrouble::Missing) error = folderError;
-    copyFailed(ui, box(withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error), "Pozor...", Icon::Information,
-                       false, Outcome::Failure));
+    copyFailed(ui, failureMessage(withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error)));
     return false;
   }
-  ui.message(box("- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu",
-                 "Prenos programu ukončený.", Icon::Information, true, Outcome::Info));
+  ui.message(informationMessage("- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu",
+                                "Prenos programu ukončený.")
+                 .owned());
   ui.setStatus("NODRA pripojený");
   return true;
 }

@@ -8,6 +8,6 @@ namespace nodra {
 
 // "NAHRAJ PROGRAM": `programPath` is the Windows-1250 text of the program box. Detects the terminal, creates
 // PROGRAM when missing, copies the file over any namesake atomically and tells the user. True when copied.
-bool UploadProgram(TerminalSession& session, const std::string& programPath);
+bool uploadProgram(TerminalSession& session, const std::string& programPath);
 
 }  // namespace nodra

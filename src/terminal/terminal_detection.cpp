@@ -48,21 +48,18 @@ std::optional<TerminalDrive> CheckTerminal(VolumeSource& volumes, Ui& ui) {
     ui.setDriveText(detection.drive->label);
     return std::move(detection.drive);
   }
-  Message m;
-  m.caption = "NODRA nepripojená.";
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
   if (detection.refusal) {
     // Nothing of such a card is read or written: it may have been prepared to lead the program astray.
-    m.text = fileErrorText(*detection.refusal) +
-             "\r\n\r\nKarta nebola použitá: program na karte neotvára odkazy ani špeciálne súbory.";
-    m.outcome = Outcome::Failure;
+    ui.message(
+        failureMessage(fileErrorText(*detection.refusal) +
+                           "\r\n\r\nKarta nebola použitá: program na karte neotvára odkazy ani špeciálne súbory.",
+                       kNotConnectedCaption, Icon::Warning)
+            .owned());
   } else {
-    m.text =
-        "- skontrolujte pripojenie NODRA\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- vyberte žiadaný prenos";
-    m.outcome = Outcome::NoTerminal;
+    ui.message(
+        notConnectedMessage("- skontrolujte pripojenie NODRA\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- "
+                            "vyberte žiadaný prenos"));
   }
-  ui.message(m);
   ui.setStatus("NODRA nepripojený");
   return std::nullopt;
 }

@@ -18,6 +18,15 @@ struct Detection {
 
 Detection DetectTerminal(VolumeSource& volumes);
 
+inline constexpr std::string_view kNotConnectedCaption = "NODRA nepripojená.";
+
+// The not-connected box, in the wording of its caller; counts as "no terminal" for the exit code.
+inline Message notConnectedMessage(std::string text) {
+  Message m = warningMessage(std::move(text), kNotConnectedCaption).owned();
+  m.outcome = Outcome::NoTerminal;
+  return m;
+}
+
 // DetectTerminal, then tells the user: the drive in panel 0; otherwise why a card was refused, or the
 // not-connected message, and the status.
 std::optional<TerminalDrive> CheckTerminal(VolumeSource& volumes, Ui& ui);

@@ -24,6 +24,14 @@ struct TerminalDrive {
 std::string cardIdentity(const TerminalDrive& drive);
 
 inline constexpr std::string_view kTerminalConfigFile = "CONFIG\\NODRA3000.ini";
+
+// A card taken away since the detection can leave the empty folder it was mounted on: nothing may be written
+// there and pass for delivered. False (and why) when the terminal's settings file is gone.
+inline bool cardStillThere(const TerminalDrive& drive, FileError& error) {
+  error = inspectPlace(drive.place(kTerminalConfigFile));
+  return !error.failed();
+}
+
 inline constexpr std::string_view kTerminalWifiFile = "CONFIG\\wifi.ini";
 
 }  // namespace nodra

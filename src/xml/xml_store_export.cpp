@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/path_text.h"
-#include "store/read_out_texts.h"
+#include "store/read_out_messages.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "xml/xml_number.h"
@@ -122,16 +122,7 @@ class RecordConverter {
     }
   }
 
-  void warnInvalid() {
-    Message m;
-    m.text = "Nekorektny zaznam na polozke s kodom ";
-    m.text += code_;
-    m.text += "\nkarta bude ulozene s nulovou hodnotou";
-    m.icon = Icon::Warning;
-    m.onTop = false;
-    m.outcome = Outcome::Failure;
-    ui_.message(m);
-  }
+  void warnInvalid() { ui_.message(badRecordMessage(code_)); }
 
   const XmlStoreLayout& layout_;
   char separator_;
@@ -150,30 +141,11 @@ class RecordConverter {
 };
 
 Message inputFailure(const std::string& inputText, const FileError& error = {}) {
-  Message m;
-  m.text = withReason("Subor " + inputText + " sa nepodarilo otvorit", error);
-  m.caption = std::string(kTransferError);
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  return m;
+  return transferFailure(withReason("Subor " + inputText + " sa nepodarilo otvorit", error));
 }
 
 Message inputPathTooLong(const std::string& inputText) {
-  Message m = inputFailure(inputText);
-  m.text = pathTooLongText(inputText, kXmlInputPathMax);
-  return m;
-}
-
-Message outputFailure(const std::string& outputText, const FileError& error) {
-  Message m;
-  m.text = withReason("Subor " + outputText + " sa nepodarilo otvorit", error);
-  m.icon = Icon::Error;
-  m.buttons = Buttons::Abort;
-  m.defaultAnswer = Answer::Abort;
-  m.onTop = false;
-  m.outcome = Outcome::Failure;
-  return m;
+  return transferFailure(pathTooLongText(inputText, kXmlInputPathMax));
 }
 
 }  // namespace
@@ -203,7 +175,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     // Written as the empty store it is, so that no earlier run's receipts are taken for today's.
     XmlStream empty;
     if (!empty.create(output, error)) {
-      ui.message(outputFailure(outputText, error));
+      ui.message(outputNotOpened(outputText, error));
       return false;
     }
     empty.open(layout.root);
@@ -219,7 +191,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   XmlStream out;
   if (!out.create(output, error)) {
     reader.close();
-    ui.message(outputFailure(outputText, error));
+    ui.message(outputNotOpened(outputText, error));
     return false;
   }
   ui.setActivity(inputText);

@@ -260,7 +260,7 @@ TEST_F(DataPack, XmlParseNeverChangesTheFile) {
   };
   for (const Case& c : cases) {
     file(c.xml);
-    std::string error = errorOf([&] { RunXmlParse(dir.path().string()); });
+    std::string error = errorOf([&] { runXmlParse(dir.path().string()); });
     if (c.error.empty()) {
       EXPECT_EQ(error, "no failure") << c.label;
     } else {
@@ -270,7 +270,7 @@ TEST_F(DataPack, XmlParseNeverChangesTheFile) {
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   std::filesystem::remove(dir / "zasoby.XML");
-  EXPECT_NE(errorOf([&] { RunXmlParse(dir.path().string() + "/"); }).find("zasoby.XML\". No such file"),
+  EXPECT_NE(errorOf([&] { runXmlParse(dir.path().string() + "/"); }).find("zasoby.XML\". No such file"),
             std::string::npos);
 }
 

@@ -115,14 +115,14 @@ TEST(PohodaImport, LaunchesWithTheFiveItemsInTheSystemsText) {
   TempFolder dir;
   auto script = argumentRecorder(dir);
   PohodaImportCommand c{script.string(), "Šimon", "he slo;$(x)", "/opt/import zásob.xml"};
-  ASSERT_EQ(LaunchPohodaImport(c), PohodaLaunch::Started);
+  ASSERT_EQ(launchPohodaImport(c), PohodaLaunch::Started);
   ASSERT_TRUE(appears(dir / "bin" / "args.txt"));
   EXPECT_EQ(readFile(dir / "bin" / "args.txt"), "/XML\n\xC5\xA0imon\nhe slo;$(x)\n/opt/import z\xC3\xA1sob.xml\n");
 }
 
 TEST(PohodaImport, UnsetOrMissingExecutableStartsNothing) {
-  EXPECT_EQ(LaunchPohodaImport({"", "u", "p", "c"}), PohodaLaunch::ExecutableUnset);
-  EXPECT_EQ(LaunchPohodaImport({"/nonexistent/Pohoda.exe", "u", "p", "c"}), PohodaLaunch::Failed);
+  EXPECT_EQ(launchPohodaImport({"", "u", "p", "c"}), PohodaLaunch::ExecutableUnset);
+  EXPECT_EQ(launchPohodaImport({"/nonexistent/Pohoda.exe", "u", "p", "c"}), PohodaLaunch::Failed);
   Message m = pohodaImportUnsetMessage();
   EXPECT_NE(m.text.find("[POHODA]"), std::string::npos);
   EXPECT_EQ(m.outcome, Outcome::Failure);

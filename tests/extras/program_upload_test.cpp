@@ -45,7 +45,7 @@ struct Upload : ::testing::Test {
 
 TEST_F(Upload, CopiesIntoANewProgramFolderAndSaysSo) {
   std::string path = program("Nodra 1.203.shx", std::string("\x00\x01program\r\n", 11));
-  EXPECT_TRUE(UploadProgram(session, path));
+  EXPECT_TRUE(uploadProgram(session, path));
   EXPECT_EQ(readFile(card / "PROGRAM" / "Nodra 1.203.shx"), std::string("\x00\x01program\r\n", 11));
   ASSERT_EQ(ui.messages.size(), 1u);
   const Message& m = ui.messages[0];
@@ -60,7 +60,7 @@ TEST_F(Upload, CopiesIntoANewProgramFolderAndSaysSo) {
 
 TEST_F(Upload, ReplacesANamesakeInTheExistingFolderWhateverItsCase) {
   writeFile(card / "Program" / "NODRA.SHX", "old program");
-  EXPECT_TRUE(UploadProgram(session, program("NODRA.SHX", "new")));
+  EXPECT_TRUE(uploadProgram(session, program("NODRA.SHX", "new")));
   EXPECT_EQ(readFile(card / "Program" / "NODRA.SHX"), "new");
   EXPECT_EQ(cardFolders(), (std::set<std::string>{"CONFIG", "Program"}));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card / "Program"), {}), 1);
@@ -79,7 +79,7 @@ TEST_F(Upload, MissingProgramIsReportedAfterTheFolderIsMade) {
       {folder, missing + "\r\n\r\nSúbor " + folder + " je priečinok, nie súbor."}};
   for (const auto& [path, text] : cases) {
     ui.messages.clear();
-    EXPECT_FALSE(UploadProgram(session, path)) << path;
+    EXPECT_FALSE(uploadProgram(session, path)) << path;
     ASSERT_EQ(ui.messages.size(), 1u) << path;
     EXPECT_EQ(ui.messages[0].text, text);
     EXPECT_EQ(ui.messages[0].caption, "Chyba prenosu programu.");
@@ -94,7 +94,7 @@ TEST_F(Upload, MissingProgramIsReportedAfterTheFolderIsMade) {
 
 TEST_F(Upload, NoTerminalTouchesNothing) {
   volumes.present = false;
-  EXPECT_FALSE(UploadProgram(session, program("a.shx", "x")));
+  EXPECT_FALSE(uploadProgram(session, program("a.shx", "x")));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "NODRA nepripojená.");
   EXPECT_EQ(ui.worstOutcome(), Outcome::NoTerminal);
@@ -104,7 +104,7 @@ TEST_F(Upload, NoTerminalTouchesNothing) {
 TEST_F(Upload, WriteProtectedFolderKeepsTheOldProgram) {
   writeFile(card / "PROGRAM" / "a.shx", "old");
   ::chmod((card / "PROGRAM").c_str(), 0555);
-  EXPECT_FALSE(UploadProgram(session, program("a.shx", "new")));
+  EXPECT_FALSE(uploadProgram(session, program("a.shx", "new")));
   ::chmod((card / "PROGRAM").c_str(), 0755);
   EXPECT_EQ(readFile(card / "PROGRAM" / "a.shx"), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(card / "PROGRAM"), {}), 1);
@@ -123,7 +123,7 @@ TEST_F(Upload, PathBeyondTheLimitIsRefusedNotCut) {
   std::string longName(150 - (dir.path().string().size() + 4), 'p');
   std::string path = program(longName, "x");
   ASSERT_GT(path.size(), 149u);
-  EXPECT_FALSE(UploadProgram(session, path));
+  EXPECT_FALSE(uploadProgram(session, path));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("149"), std::string::npos);
   EXPECT_NE(ui.messages[0].text.find(path), std::string::npos);
@@ -153,7 +153,7 @@ TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
   };
   VanishingCard vanishing(card, dir / "taken away");
   TerminalSession pulled{ui, vanishing, std::nullopt};
-  EXPECT_FALSE(UploadProgram(pulled, program("NODRA.SHX", "program")));
+  EXPECT_FALSE(uploadProgram(pulled, program("NODRA.SHX", "program")));
   EXPECT_TRUE(std::filesystem::is_empty(card));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Nepodarilo sa nakopírovať súbor do NODRA.\r\n\r\nSúbor " + card.string() +
@@ -166,7 +166,7 @@ TEST_F(Upload, ACardTakenAwayAfterTheDetectionGetsNothing) {
 TEST_F(Upload, AProgramFolderThatIsALinkGetsNothing) {
   std::filesystem::create_directories(dir / "elsewhere");
   std::filesystem::create_symlink(dir / "elsewhere", card / "PROGRAM");
-  EXPECT_FALSE(UploadProgram(session, program("NODRA.SHX", "program")));
+  EXPECT_FALSE(uploadProgram(session, program("NODRA.SHX", "program")));
   EXPECT_TRUE(std::filesystem::is_empty(dir / "elsewhere"));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find(card.string() + "/PROGRAM je symbolický odkaz"), std::string::npos);
@@ -180,7 +180,7 @@ TEST_F(Upload, TheCopyKeepsNoSpecialOrExecuteBit) {
   ::chmod((card / "PROGRAM" / "NODRA.SHX").c_str(), 04755);
   const std::string path = program("NODRA.SHX", "new");
   ::chmod((dir / "pc" / "NODRA.SHX").c_str(), 06755);
-  EXPECT_TRUE(UploadProgram(session, path));
+  EXPECT_TRUE(uploadProgram(session, path));
   struct stat st {};
   ASSERT_EQ(::stat((card / "PROGRAM" / "NODRA.SHX").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0644u);

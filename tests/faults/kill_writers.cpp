@@ -360,7 +360,7 @@ int main(int argc, char** argv) {
   writers[3].folder = scene.card;
   writers[3].files.push_back(watch(program, {stateOf(program)}));
   writers[3].write = [&] {
-    if (!UploadProgram(scene.session, (scene.dir / "new" / "NODRA.SHX").string())) ::_exit(1);
+    if (!uploadProgram(scene.session, (scene.dir / "new" / "NODRA.SHX").string())) ::_exit(1);
   };
 
   // The read-out in each mode: its outputs in a folder of their own, last run's files in place.

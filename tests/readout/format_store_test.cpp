@@ -160,7 +160,7 @@ TEST_F(FormatStoreTest, OutputThatCannotBeCreatedShowsTheAbortDialog) {
 TEST_F(FormatStoreTest, OutputStaysAsItWasWhenTheWorkFileCannotBeOpened) {
   writeFile(outv(), "earlier run");
   const std::string workFile = program("no_such_tmp.txt").string();
-  ConvertStore(context(), workFile, outv());
+  convertStore(context(), workFile, outv());
   EXPECT_EQ(readFile(outv()), "earlier run");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Subor " + workFile + " sa nepodarilo otvorit (súbor alebo priečinok neexistuje)");
