@@ -201,7 +201,8 @@ TEST(XmlOutputPath, IsTheFolderOfThePathSettingAndTheFileName) {
       {"", "/home/u/nodra/DATA_OUT.XML"},
       {"/home/user/Výstup/x.txt", "/home/user/Výstup/DATA_OUT.XML"},
   };
-  for (const auto& c : cases) EXPECT_EQ(xmlOutputPath(c.pathXmlOut, "/home/u/nodra/", "DATA_OUT.XML"), c.expected) << c.pathXmlOut;
+  for (const auto& c : cases)
+    EXPECT_EQ(xmlOutputPath(c.pathXmlOut, "/home/u/nodra/", "DATA_OUT.XML"), c.expected) << c.pathXmlOut;
 }
 
 class XmlWriterRun : public test::TerminalFixture {};
