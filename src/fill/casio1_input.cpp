@@ -21,7 +21,10 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
       for (in.skipRestOfLine(); in.readLine(kCasio1LineMax, line); in.skipRestOfLine()) {
         if (!isBlankLine(line)) ++unread;
       }
-      if (unread > 0) reportListEnd(ui, lineNumber, unread);
+      if (unread > 0) {
+        reportListEnd(ui, lineNumber, unread);
+        out.drop(unread);
+      }
       break;
     }
     if (isBlankLine(line)) {
@@ -38,6 +41,8 @@ unsigned ParseCasio1Input(InputFile& in, const LocalSettings& s, Ui& ui, RecordS
     if (!dropped) {
       accept(record, out);
       ++accepted;
+    } else {
+      out.drop();
     }
     finishLine(in, ui, kCasio1LineMax, dropped);
   }

@@ -1,15 +1,11 @@
 #pragma once
 // "codepage.tbl": byte k of the file is what a name byte of value k becomes on the terminal.
-#include <array>
 #include <string>
 
 #include "platform/ui.h"
+#include "store/code_table_file.h"
 
 namespace nodra {
-
-using CodeTable = std::array<unsigned char, 256>;
-
-CodeTable identityCodeTable();
 
 // The identity table, or with `use_tbl` the table from exeFolder + "codepage.tbl": its first 256 bytes
 // decide their entries, the others keep the identity except the tab (entry 9), which becomes a space. A

@@ -81,6 +81,8 @@ unsigned ParseDelimitedInput(InputFile& in, const LocalSettings& settings, Ui& u
     if (!dropped) {
       accept(record, out);
       ++accepted;
+    } else {
+      out.drop();
     }
     finishLine(in, ui, kInputLineMax, dropped);
   }

@@ -62,6 +62,7 @@ void FillTerminal(FillContext& ctx) {
     inputFailed();
     return;
   }
+  ui.reportInput(s.path_ins, count, writer.dropped());
   // An empty list would wipe the terminal's main store: nothing goes to the card, the work file stays.
   if (count == 0) {
     writer.discard();
@@ -87,6 +88,7 @@ void FillTerminal(FillContext& ctx) {
   const auto& drive = ctx.session.drive;
   if (drive && cardStillThere(*drive, error) && makeCardFolder(drive->root, "DATA", error)) {
     copied = copyFileReplacing(FilePlace::onPc(work), drive->place("data\\data_in.txt"), error);
+    if (copied) ui.reportOutput(drive->displayPath("data\\data_in.txt"), count);
   }
   if (!copied) {
     warn(ui, withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error));

@@ -89,6 +89,8 @@ unsigned ParseFixedInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSi
     if (!dropped) {
       accept(record, out);
       ++accepted;
+    } else {
+      out.drop();
     }
     finishLine(in, ui, kInputLineMax, dropped);
   }

@@ -26,6 +26,12 @@ class RecordSink {
   // The parsers reuse one record for every line; a sink that keeps it must copy it. It may change the name
   // (the record file translates it in place).
   virtual void add(InputRecord& record) = 0;
+  // Lines that held goods the parser could not take (a bad number, a list cut short).
+  void drop(unsigned lines = 1) { dropped_ += lines; }
+  unsigned dropped() const { return dropped_; }
+
+ private:
+  unsigned dropped_ = 0;
 };
 
 // Any number of records, in file order.

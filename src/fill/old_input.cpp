@@ -42,18 +42,22 @@ unsigned ParseOldInput(InputFile& in, const LocalSettings& s, Ui& ui, RecordSink
     const unsigned codeLine = in.lineNumber();
     if (!in.readWord(word, scratch)) {
       reportCutRecord(ui, codeLine);
+      out.drop();
       break;
     }
     if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.price)) {
       in.skipLine();
+      out.drop();
       continue;
     }
     if (!in.readWord(word, scratch)) {
       reportCutRecord(ui, codeLine);
+      out.drop();
       break;
     }
     if (!takeNumber(ui, s.hlaska_data_in, in.lineNumber(), word, number, record.count)) {
       in.skipLine();
+      out.drop();
       continue;
     }
     // A last record with no name and no line end after its count is whole: its name is empty.

@@ -218,11 +218,13 @@ bool replaceFile(const FilePlace& target, std::string_view bytes, FileError& err
   return writer.open(target, error) && writer.write(bytes, error) && writer.commit(error);
 }
 
-bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error) {
+bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error, std::uint64_t* lines) {
   UniqueFd in = openForReading(source, error);
   if (!in) return false;
   AtomicFileWriter writer;
   if (!writer.open(target, error)) return false;
+  if (lines != nullptr) *lines = 0;
+  bool openLine = false;  // the last line copied has no line end yet
   auto chunk = std::make_unique_for_overwrite<char[]>(kBufferSize);
   for (;;) {
     ssize_t n = ::read(in.get(), chunk.get(), kBufferSize);
@@ -232,8 +234,17 @@ bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileErr
       return false;
     }
     if (n == 0) break;
-    if (!writer.write(std::string_view(chunk.get(), static_cast<std::size_t>(n)), error)) return false;
+    const std::string_view piece(chunk.get(), static_cast<std::size_t>(n));
+    if (lines != nullptr) {
+      for (const char* p = piece.data(); (p = static_cast<const char*>(std::memchr(p, '\n', piece.end() - p)));) {
+        ++*lines;
+        ++p;
+      }
+      openLine = piece.back() != '\n';
+    }
+    if (!writer.write(piece, error)) return false;
   }
+  if (lines != nullptr && openLine) ++*lines;
   return writer.commit(error);
 }
 

@@ -2,6 +2,7 @@
 // Replacing a file so that a crash or a pulled card leaves the old file or the new one, never a torn one:
 // write a temporary file beside the target, flush it to the medium, rename it over the target, flush the folder.
 // The new file never inherits more than the old one's read and write bits, limited by the umask.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,8 +41,10 @@ class AtomicFileWriter {
 // The whole content at once.
 bool replaceFile(const FilePlace& target, std::string_view bytes, FileError& error);
 
-// Copies `source` over `target` atomically. Fails when the source cannot be read.
-bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error);
+// Copies `source` over `target` atomically. Fails when the source cannot be read. `lines`, when given, counts
+// the lines copied (a last one without its line end counts too).
+bool copyFileReplacing(const FilePlace& source, const FilePlace& target, FileError& error,
+                       std::uint64_t* lines = nullptr);
 
 // The names this writer gives its temporary files ("~ND12345.TMP").
 bool isTemporaryName(std::string_view name);

@@ -98,6 +98,14 @@ class Ui {
   // What the records being counted come from (a store's path), for a console that shows the count beside it.
   virtual void setActivity(std::string_view text) { (void)text; }
 
+  // What a run did, for a summary a script can read (paths Windows-1250); a window shows none of it.
+  virtual void reportTerminal(std::string_view root) { (void)root; }
+  virtual void reportOutput(std::string_view path, unsigned long long records) { (void)path, (void)records; }
+  virtual void reportInput(std::string_view path, unsigned long long records, unsigned long long dropped) {
+    (void)path, (void)records, (void)dropped;
+  }
+  virtual void reportArchive(std::string_view folder) { (void)folder; }
+
  protected:
   virtual Answer ask(const Message& m) = 0;
 

@@ -10,6 +10,7 @@
 #include "readout/store_output_file.h"
 #include "readout/work_file_copy.h"
 #include "store/read_out_messages.h"
+#include "store/read_out_text.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "store/store_numbers.h"
@@ -69,10 +70,11 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
     return;
   }
   ui.setActivity(sourceText);
-  convertStore(ctx, workFilePath, outputPath);
+  convertStore(ctx, workFilePath, outputPath, sourceText);
 }
 
-void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath) {
+void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath,
+                  const std::string& storeText) {
   Ui& ui = ctx.session.ui;
   StoreOutputFile output;
   FileError error;
@@ -89,8 +91,11 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
 
   const LocalSettings& layout = ctx.settings;
   static_assert(layoutLinesRoom(kStoreFieldMax, kStoreFieldMax) <= StoreOutputFile::kRecordRoom);
-  StoreFields fields;
+  StoreFields fields(ctx.settings.Diakritika);
+  const ReadOutText text(ctx);
+  std::string nameScratch;
   unsigned count = 0;
+  unsigned written = 0;
   std::string_view line;
   while (reader.next(line)) {
     if (!isRecordLine(line)) continue;
@@ -103,8 +108,9 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     item.code = fields[0];
     if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) ui.message(badRecordMessage(item.code));
     if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) ui.message(badRecordMessage(item.code));
-    item.name = fields[3];
+    item.name = text.name(fields[3], nameScratch);
     if (ctx.nonZeroOnly && item.quantity == 0.0f) continue;
+    ++written;
 
     // The document column is not asked for: read-out items carry no document number.
     char* out = output.position();
@@ -135,6 +141,8 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     outputNotWritten(ui, outputPath, error);
     return;
   }
+  ui.reportInput(storeText.empty() ? workFilePath : storeText, count, 0);
+  ui.reportOutput(outputPath, written);
   ui.setStatus(kDataReadOut);
 }
 

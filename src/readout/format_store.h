@@ -13,6 +13,8 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
 
 // The conversion proper, once the store is in the work file: creates outputPath empty, then writes one line per
 // item and layout. Paths are Windows-1250 text.
-void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath);
+// `storeText` names the terminal's file the work file came from, for the run's summary.
+void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath,
+                  const std::string& storeText = {});
 
 }  // namespace nodra

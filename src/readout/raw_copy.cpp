@@ -42,10 +42,18 @@ bool CopyRawStore(ReadOutContext& ctx, std::string_view name) {
     if (name != "VP_OUT.TXT" || !cardStillThere(*drive, gone))
       return notCopied(ui, "Súbor " + sourceText + " neexistuje.");
     // The terminal has no VP store: an empty copy, so that an earlier run's receipts are not taken for today's.
-    if (replaceFile(copy, "", error)) return true;
+    if (replaceFile(copy, "", error)) {
+      ui.reportOutput(target, 0);
+      return true;
+    }
     return notCopied(ui, withReason("Súbor " + target + " sa nepodarilo zapísať", error) + ".");
   }
-  if (copyFileReplacing(source, copy, error)) return true;
+  std::uint64_t lines = 0;
+  if (copyFileReplacing(source, copy, error, &lines)) {
+    ui.reportInput(sourceText, lines, 0);
+    ui.reportOutput(target, lines);
+    return true;
+  }
   return notCopied(ui, withReason("Súbor " + sourceText + " sa nepodarilo skopírovať do " + target, error) + ".");
 }
 

@@ -5,6 +5,7 @@
 
 #include "readout/format_store.h"
 #include "readout/raw_copy.h"
+#include "readout/read_out_archive.h"
 #include "readout/read_out_outputs.h"
 #include "store/read_out_messages.h"
 #include "xml/xml_writers.h"
@@ -38,7 +39,7 @@ void readOutAll(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
-  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::All))) return;
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::All)) || !archiveCardFiles(ctx)) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}); break;
     case kFormatted:
@@ -56,7 +57,7 @@ void readOutAll(ReadOutContext& ctx) {
 
 void readOutNonZero(ReadOutContext& ctx) {
   if (ctx.session.check()) {
-    if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero))) return;
+    if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero)) || !archiveCardFiles(ctx)) return;
     ctx.nonZeroOnly = true;
     if (formattedLayoutChosen(ctx)) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
   }
@@ -68,7 +69,7 @@ void readOutReport(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
-  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::Report))) return;
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::Report)) || !archiveCardFiles(ctx)) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"}); break;
     case kFormatted:

@@ -75,6 +75,9 @@ LocalSettings readLocalSettings(const ProfileFile& f, const std::string& exeFold
   s.WriteCisloDokladu = f.readBool(kFormat, "WriteCisloDokladu", d.WriteCisloDokladu);
   s.hlaska_data_in = f.readInteger(kGlobal, "hlaska_data_in", d.hlaska_data_in);
   s.formatovatData = f.readInteger(kGlobal, "formatovatData", d.formatovatData);
+  s.path_archiv = f.readString(kPaths, "path_archiv", d.path_archiv);
+  s.archiv_pocet = f.readInteger(kGlobal, "archiv_pocet", d.archiv_pocet);
+  s.Diakritika = f.readBool(kFormat, "Diakritika", d.Diakritika);
   return s;
 }
 
@@ -121,6 +124,15 @@ void writeLocalSettings(ProfileFile& f, const LocalSettings& s) {
   f.writeBool(kOutOld, "Old_OSK", s.Old_OSK);
   f.writeInteger(kFormat, "PDM1_OSK", s.PDM1_OSK);
   f.writeInteger(kFormat, "PDM2_OSK", s.PDM2_OSK);
+  // A file of someone who never used them stays as the original program would have written it.
+  const LocalSettings d;
+  auto present = [&f](const char* section, const char* key) { return f.readString(section, key, "\x01") != "\x01"; };
+  if (s.path_archiv != d.path_archiv || present(kPaths, "path_archiv"))
+    f.writeString(kPaths, "path_archiv", s.path_archiv);
+  if (s.archiv_pocet != d.archiv_pocet || present(kGlobal, "archiv_pocet")) {
+    f.writeInteger(kGlobal, "archiv_pocet", s.archiv_pocet);
+  }
+  if (s.Diakritika != d.Diakritika || present(kFormat, "Diakritika")) f.writeBool(kFormat, "Diakritika", s.Diakritika);
 }
 
 }  // namespace nodra

@@ -50,6 +50,11 @@ struct LocalSettings {
   int PDM2_OSK = 2;
   bool WriteCisloDokladu = false;
 
+  // Beyond the original keys, each off by default; written only once set (or when the file has them).
+  std::string path_archiv;  // PATHS: a folder that keeps every read-out's card files; empty: none
+  int archiv_pocet = 30;    // GLOBAL: how many of those folders stay; 0 keeps all
+  bool Diakritika = false;  // Format: text fields keep the terminal's characters from 128 up
+
   // Defaults, with the paths formed from the program's folder (Windows-1250, ending with "/").
   static LocalSettings defaults(const std::string& exeFolder);
 };

@@ -1,6 +1,9 @@
 #pragma once
 // What a read-out command works with; the window builds one for each command from its controls.
+#include <array>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "settings/local_settings.h"
@@ -17,6 +20,10 @@ struct ReadOutContext {
   std::function<void()> readTerminalSettings;
   bool nonZeroOnly = false;
   unsigned runningItemCounter = 0;  // the XML writers' counter
+  // When the command began: the archive folder is named after it.
+  std::chrono::system_clock::time_point started = std::chrono::system_clock::now();
+  // The code table read backwards, read once per command when names are translated back.
+  std::optional<std::array<unsigned char, 256>> namesBack = std::nullopt;
 };
 
 }  // namespace nodra

@@ -23,14 +23,16 @@ struct ChunkMasks {
   std::uint64_t dropped;     // outside 32..126
 };
 
-ChunkMasks chunkMasks(const char* chunk) {
+ChunkMasks chunkMasks(const char* chunk, bool keepAccented) {
   ChunkMasks masks{0, 0};
 #if defined(__SSE2__)
-  const auto part = [&masks, chunk](int at) {
+  const __m128i high = keepAccented ? _mm_set1_epi8(-1) : _mm_setzero_si128();
+  const auto part = [&masks, chunk, high](int at) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + at));
-    // Compared as signed bytes, so every byte from 128 up lies below 32 as well.
-    const __m128i dropped =
-        _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8(32)), _mm_cmpeq_epi8(bytes, _mm_set1_epi8(127)));
+    // Compared as signed bytes, so every byte from 128 up lies below 32 as well, unless accents are kept.
+    const __m128i below = _mm_andnot_si128(_mm_and_si128(high, _mm_cmplt_epi8(bytes, _mm_setzero_si128())),
+                                           _mm_cmplt_epi8(bytes, _mm_set1_epi8(32)));
+    const __m128i dropped = _mm_or_si128(below, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(127)));
     const __m128i separators = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(';'));
     masks.separators |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(separators))} << at;
     masks.dropped |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(dropped))} << at;
@@ -43,7 +45,7 @@ ChunkMasks chunkMasks(const char* chunk) {
   for (std::size_t i = 0; i < kChunk; ++i) {
     const auto c = static_cast<unsigned char>(chunk[i]);
     if (c == ';') masks.separators |= std::uint64_t{1} << i;
-    if (c < 32 || c > 126) masks.dropped |= std::uint64_t{1} << i;
+    if (c < 32 || c == 127 || (c > 127 && !keepAccented)) masks.dropped |= std::uint64_t{1} << i;
   }
 #endif
   return masks;
@@ -54,6 +56,11 @@ constexpr auto kKept = [] {
   for (int c = 32; c <= 126; ++c) kept[static_cast<std::size_t>(c)] = 1;
   return kept;
 }();
+constexpr auto kKeptWithAccents = [] {
+  std::array<unsigned char, 256> kept = kKept;
+  for (int c = 128; c <= 255; ++c) kept[static_cast<std::size_t>(c)] = 1;
+  return kept;
+}();
 
 std::string_view withoutTrailingSpaces(const char* text, std::size_t length) {
   while (length > 0 && text[length - 1] == ' ') --length;
@@ -62,7 +69,7 @@ std::string_view withoutTrailingSpaces(const char* text, std::size_t length) {
 
 }  // namespace
 
-StoreFields::StoreFields() { reserveFor(kStoreLineMax); }
+StoreFields::StoreFields(bool keepAccented) : keepAccented_(keepAccented) { reserveFor(kStoreLineMax); }
 
 void StoreFields::reserveFor(std::size_t lineLength) {
   if (fields_.size() > lineLength) return;
@@ -97,7 +104,7 @@ int StoreFields::split(std::string_view line, bool slackAfter) {
       }
       inLine = (std::uint64_t{1} << (n - base)) - 1;
     }
-    ChunkMasks masks = chunkMasks(chunk);
+    ChunkMasks masks = chunkMasks(chunk, keepAccented_);
     masks.separators &= inLine;
     masks.dropped &= inLine;
     while (masks.separators != 0) {
@@ -133,10 +140,11 @@ int StoreFields::split(std::string_view line, bool slackAfter) {
         text += kept;
       } else {
         // Every character is written; the count moves on over the kept ones.
+        const auto& keptTable = keepAccented_ ? kKeptWithAccents : kKept;
         std::size_t kept = 0;
         for (std::size_t k = 0; k < length; ++k) {
           text[kept] = field[k];
-          kept += kKept[static_cast<unsigned char>(field[k])];
+          kept += keptTable[static_cast<unsigned char>(field[k])];
         }
         if (kept > kStoreFieldMax) kept = kStoreFieldMax;
         fields_[static_cast<std::size_t>(count++)] = withoutTrailingSpaces(text, kept);

@@ -12,7 +12,8 @@ namespace nodra {
 // forms no field. Reused from line to line, so that splitting allocates nothing.
 class StoreFields {
  public:
-  StoreFields();
+  // With `keepAccented` the characters from 128 up stay too (control characters never do).
+  explicit StoreFields(bool keepAccented = false);
 
   // Returns the number of fields. Their views point into the line (or, for a field that loses characters,
   // into this object): valid while the line is and until the next split.
@@ -32,6 +33,7 @@ class StoreFields {
   std::vector<char> text_;  // the kept characters of fields that lose some
   std::vector<std::string_view> fields_;
   int count_ = 0;
+  bool keepAccented_ = false;
 };
 
 // The same rules, calling onField(position, text) for each field in order.

@@ -1,5 +1,7 @@
 #include "terminal/terminal_detection.h"
 
+#include "platform/path_text.h"
+
 namespace nodra {
 
 namespace {
@@ -46,6 +48,7 @@ std::optional<TerminalDrive> CheckTerminal(VolumeSource& volumes, Ui& ui) {
   Detection detection = DetectTerminal(volumes);
   if (detection.drive) {
     ui.setDriveText(detection.drive->label);
+    ui.reportTerminal(toDisplayText(detection.drive->root));
     return std::move(detection.drive);
   }
   if (detection.refusal) {

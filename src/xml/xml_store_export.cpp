@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp1250.h"
 #include "platform/path_text.h"
 #include "store/read_out_messages.h"
+#include "store/read_out_text.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "xml/xml_number.h"
@@ -58,11 +60,12 @@ static_assert(codeComesFirst(kXmlMainStoreChildren) && codeComesFirst(kXmlVpStor
 // numbers it writes anew. Valid until the next line.
 class RecordConverter {
  public:
-  RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui)
-      : layout_(layout), separator_(separator), ui_(ui) {
+  RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui, const ReadOutText& text)
+      : layout_(layout), separator_(separator), ui_(ui), text_(text), fields_(text.keepsAccents()) {
     for (std::size_t i = 0; i < layout.children.size(); ++i) {
       const XmlChild& child = layout.children[i];
       if (child.element == kXmlCodeElement) codeChild_ = i;
+      if (child.element == kXmlNameElement) nameChild_ = i;
       if (child.element == kXmlQuantityElement) quantityChild_ = i;
       if (child.field > lastField_) lastField_ = child.field;
       childOfField_[static_cast<std::size_t>(child.field)] = i;
@@ -94,8 +97,13 @@ class RecordConverter {
     char* const number = numbers_[i];
     switch (layout_.children[i].kind) {
       case XmlFieldKind::Text:
-        texts_[i] = field;
         if (i == codeChild_) code_ = field;
+        texts_[i] = i == nameChild_ ? text_.name(field, scratch_) : field;
+        // The file is UTF-8: kept accents are written as the same characters there.
+        if (text_.keepsAccents() && hasHighByte(texts_[i])) {
+          utf8_[i] = cp1250::toUtf8(texts_[i]);
+          texts_[i] = utf8_[i];
+        }
         return;
       case XmlFieldKind::Number: {
         // Only DATA_OUTN.XML looks at a value.
@@ -124,10 +132,21 @@ class RecordConverter {
 
   void warnInvalid() { ui_.message(badRecordMessage(code_)); }
 
+  static bool hasHighByte(std::string_view text) {
+    for (char c : text) {
+      if (static_cast<unsigned char>(c) >= 128) return true;
+    }
+    return false;
+  }
+
   const XmlStoreLayout& layout_;
   char separator_;
   Ui& ui_;
+  const ReadOutText& text_;
+  std::string scratch_;
+  std::array<std::string, kXmlMaxChildren> utf8_;
   std::size_t codeChild_ = kNone;
+  std::size_t nameChild_ = kNone;
   std::size_t quantityChild_ = kNone;
   int lastField_ = -1;
   std::array<std::size_t, kXmlFieldPositions> childOfField_ = filledWithNone();  // kNone: a field not written
@@ -182,6 +201,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     empty.close();
     if (!empty.finish(error))
       throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error));
+    ui.reportOutput(outputText, 0);
     return true;
   }
   if (!reader.open(input, error)) {
@@ -196,7 +216,8 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   }
   ui.setActivity(inputText);
 
-  RecordConverter record(layout, decimalSeparator, ui);
+  const ReadOutText text(ctx);
+  RecordConverter record(layout, decimalSeparator, ui, text);
   const XmlTag recordTag(kXmlRecordElement);
   std::vector<XmlTag> childTags;
   childTags.reserve(layout.children.size());
@@ -232,6 +253,8 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error) +
                              "\r\nPredchádzajúci súbor zostal nezmenený.");
   }
+  ui.reportInput(inputText, ctx.runningItemCounter, 0);
+  ui.reportOutput(outputText, itemsWritten);
   return true;
 }
 

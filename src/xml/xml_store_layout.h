@@ -33,6 +33,7 @@ struct XmlStoreLayout {
 inline constexpr std::string_view kXmlRecordElement = "POLOZKA";
 inline constexpr std::string_view kXmlCodeElement = "KOD";
 inline constexpr std::string_view kXmlQuantityElement = "POCET";
+inline constexpr std::string_view kXmlNameElement = "NAZOV";
 
 inline constexpr std::array<XmlChild, 4> kXmlMainStoreChildren{{
     {"KOD", 0, XmlFieldKind::Text},
