@@ -115,6 +115,9 @@ void TForm_nodra::LoadLocalSettings() {
   p->ChBox_ignorovat->setChecked(read.hlaska_data_in != 0);
   settings.formatovatData = read.formatovatData;
   applyReadOutMode(read.formatovatData);
+  settings.path_archiv = read.path_archiv;
+  settings.archiv_pocet = read.archiv_pocet;
+  settings.Diakritika = read.Diakritika;
   RefreshLayoutControls();
 }
 
