@@ -56,6 +56,12 @@ void FillTerminal(FillContext& ctx) {
   writer.open(FilePlace::onPc(work));
   const unsigned count = parse(input, s, ui, writer);
   input.close();
+  if (const Utf8ToCp1250& c = input.conversion(); c.linesReplaced() > 0) {
+    warn(ui,
+         "Niektoré znaky vstupného súboru nemajú tvar vo Windows-1250; do NODRA sa zapísali ako „?“.\r\n"
+         "Riadky: " +
+             lineListText(c.firstLinesReplaced(), c.linesReplaced()) + ".");
+  }
   // A list read only in part must not replace the terminal's main store.
   if (input.failed()) {
     error.set(FileTrouble::System, s.path_ins, input.readError());

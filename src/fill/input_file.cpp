@@ -25,10 +25,43 @@ bool isBlank(char c) { return kBlanks[static_cast<unsigned char>(c)]; }
 
 InputFile::~InputFile() { close(); }
 
+bool InputFile::detectEncoding(FileError& error, const FilePlace& file) {
+  Utf8Check check;
+  std::vector<char> chunk(kChunk);
+  bool first = true;
+  bool mark = false;
+  for (;;) {
+    ssize_t n = ::read(fd_.get(), chunk.data(), chunk.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error.set(FileTrouble::System, file.displayText(), errno);
+      return false;
+    }
+    if (n == 0) break;
+    if (first) mark = n >= 3 && std::memcmp(chunk.data(), "\xEF\xBB\xBF", 3) == 0;
+    first = false;
+    check.feed(chunk.data(), static_cast<std::size_t>(n));
+    // One byte that is no UTF-8 settles it: the file is the program's own code page.
+    if (!check.valid() && !mark) break;
+  }
+  utf8_ = mark || (check.valid() && check.multiByte());
+  if (::lseek(fd_.get(), 0, SEEK_SET) != 0) {
+    error.set(FileTrouble::System, file.displayText(), errno);
+    return false;
+  }
+  return true;
+}
+
 bool InputFile::open(const FilePlace& file, FileError& error) {
   close();
   fd_ = openForReading(file, error);
   if (!fd_) return false;
+  conversion_ = Utf8ToCp1250();
+  atStart_ = true;
+  if (!detectEncoding(error, file)) {
+    close();
+    return false;
+  }
   buffer_.resize(2 * kChunk);
   pos_ = end_ = 0;
   eof_ = failed_ = false;
@@ -51,10 +84,7 @@ bool InputFile::fill() {
     pos_ = 0;
   }
   if (buffer_.size() - end_ < kChunk) buffer_.resize(end_ + kChunk);
-  ssize_t n;
-  do {
-    n = ::read(fd_.get(), buffer_.data() + end_, buffer_.size() - end_);
-  } while (n < 0 && errno == EINTR);
+  const ssize_t n = readInto(buffer_.size() - end_);
   if (n <= 0) {
     if (n < 0) {
       failed_ = true;
@@ -65,6 +95,37 @@ bool InputFile::fill() {
   }
   end_ += static_cast<std::size_t>(n);
   return true;
+}
+
+ssize_t InputFile::readInto(std::size_t room) {
+  if (!utf8_) {
+    ssize_t n;
+    do {
+      n = ::read(fd_.get(), buffer_.data() + end_, room);
+    } while (n < 0 && errno == EINTR);
+    return n;
+  }
+  // Converted text is never longer than what it came from, so a read of `room` bytes fits.
+  for (;;) {
+    raw_.resize(room);
+    ssize_t n;
+    do {
+      n = ::read(fd_.get(), raw_.data(), room);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return n;
+    converted_.clear();
+    std::size_t skip = 0;
+    if (atStart_ && n >= 3 && std::memcmp(raw_.data(), "\xEF\xBB\xBF", 3) == 0) skip = 3;
+    if (n > 0) atStart_ = false;
+    if (n == 0) {
+      conversion_.finish(converted_);
+    } else {
+      conversion_.convert(raw_.data() + skip, static_cast<std::size_t>(n) - skip, converted_);
+    }
+    std::memcpy(buffer_.data() + end_, converted_.data(), converted_.size());
+    // A read that gave only part of a character (or only the mark) gave nothing yet: read on.
+    if (!converted_.empty() || n == 0) return static_cast<ssize_t>(converted_.size());
+  }
 }
 
 // The CR of a CR LF pair counts for nothing, so the search looks one byte further than the piece may be

@@ -2,12 +2,16 @@
 // The PC input file read the way the original read a text file: a CR LF pair arrives as one line feed
 // (a lone CR stays), lines come in pieces of at most a given length, words are runs of non-blank bytes.
 // Streams through one buffer: memory does not grow with the file, and lines are views into the buffer.
+// A file that starts with the UTF-8 byte-order mark, or that is valid UTF-8 with at least one character of
+// more than one byte, is taken as UTF-8 and handed on in Windows-1250 (the mark dropped); any other file
+// byte for byte, as the program's own code page.
 #include <filesystem>
 #include <string>
 
 #include <string_view>
 #include <vector>
 #include "platform/file_place.h"
+#include "platform/utf8_text.h"
 
 namespace nodra {
 
@@ -39,6 +43,10 @@ class InputFile {
   bool readWord(std::string_view& word, std::string& scratch, std::size_t maxChars = kWordMax);
   // Discards the rest of the current line, its line feed included.
   void skipLine();
+  // Whether the file is read as UTF-8, and the lines whose characters Windows-1250 lacks (written as "?").
+  bool isUtf8() const { return utf8_; }
+  const Utf8ToCp1250& conversion() const { return conversion_; }
+
   // The line of the file, counted from 1, on which the last piece or word began.
   unsigned lineNumber() const { return lineNumber_; }
 
@@ -53,6 +61,10 @@ class InputFile {
   // Reads more bytes after the unread ones; false at the end of the file.
   bool fill();
   bool readPiece(std::size_t maxChars, std::string_view& line);
+  // Reads the whole file once to tell its encoding, then returns to its start.
+  bool detectEncoding(FileError& error, const FilePlace& file);
+  // Reads up to `room` bytes of the file into the buffer after `end_`; converted when the file is UTF-8.
+  ssize_t readInto(std::size_t room);
 
   UniqueFd fd_;
   int readError_ = 0;
@@ -64,6 +76,11 @@ class InputFile {
   unsigned linesDone_ = 0;   // line feeds consumed
   unsigned lineNumber_ = 0;  // of the last piece or word
   bool lineOpen_ = false;    // the last piece did not end its line
+  bool utf8_ = false;
+  bool atStart_ = true;  // nothing read yet: a byte-order mark would still be there
+  Utf8ToCp1250 conversion_;
+  std::vector<char> raw_;  // UTF-8 as read, before conversion
+  std::string converted_;
 };
 
 }  // namespace nodra

@@ -1,8 +1,6 @@
 #include "fill/sample_line.h"
 
-#include <unistd.h>
-
-#include <cerrno>
+#include "fill/input_file.h"
 
 namespace nodra {
 
@@ -12,24 +10,17 @@ constexpr std::size_t kSampleMax = 1 << 16;
 }  // namespace
 
 std::optional<std::string> readSampleLine(const FilePlace& file, FileError& error) {
-  UniqueFd fd = openForReading(file, error);
-  if (!fd) return std::nullopt;
+  // Read as the fill reads it, so a UTF-8 list shows its names as they will reach the terminal.
+  InputFile in;
+  if (!in.open(file, error)) return std::nullopt;
+  std::string_view piece;
   std::string line;
-  char chunk[4096];
-  while (line.size() < kSampleMax) {
-    ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error.set(FileTrouble::System, file.displayText(), errno);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    const std::string_view piece(chunk, static_cast<std::size_t>(n));
-    const std::size_t lf = piece.find('\n');
-    line.append(piece.substr(0, lf));
-    if (lf != std::string_view::npos) break;
+  if (in.readLine(kSampleMax, piece)) line.assign(piece);
+  if (in.failed()) {
+    error.set(FileTrouble::System, file.displayText(), in.readError());
+    return std::nullopt;
   }
-  if (line.size() > kSampleMax) line.resize(kSampleMax);
+  if (!line.empty() && line.back() == '\n') line.pop_back();
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }

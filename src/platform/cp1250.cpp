@@ -31,6 +31,8 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
+}  // namespace
+
 std::optional<char> fromUnicode(char32_t c) {
   if (c < 0x80) return static_cast<char>(c);
   for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
@@ -38,8 +40,6 @@ std::optional<char> fromUnicode(char32_t c) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 char32_t toUnicode(unsigned char byte) { return byte < 0x80 ? char32_t{byte} : char32_t{kUpperHalf[byte - 0x80]}; }
 

@@ -14,4 +14,7 @@ std::optional<std::string> fromUtf8(std::string_view utf8);
 
 char32_t toUnicode(unsigned char byte);
 
+// The Windows-1250 byte of a character; nothing when the code page has none.
+std::optional<char> fromUnicode(char32_t c);
+
 }  // namespace nodra::cp1250

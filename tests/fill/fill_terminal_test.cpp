@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "fill_test_support.h"
+#include "platform/cp1250.h"
 
 namespace nodra {
 namespace {
@@ -80,20 +81,52 @@ TEST(FillTerminal, EveryLayoutEndToEnd) {
       {"old", only(&LocalSettings::Old_ISK), "4711 12,50 3   Mlieko polotučné\n", 3, 0,
        "4711;12.500;3.00;Mlieko polotučné\r\n"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    c.layout(t.settings);
-    t.ui.events.clear();
-    t.fill(c.input, c.pdmPrice, c.pdmCount);
-    EXPECT_EQ(test::readFile(t.work()), c.file);
-    EXPECT_EQ(test::readFile(t.terminalFile()), c.file);
-    int lines = 0;
-    for (std::size_t at = 0; (at = c.file.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
-    EXPECT_EQ(t.ui.events, success(lines));
+  // The same list as a Linux program writes it, in UTF-8 with or without the mark, reaches the terminal
+  // in the same Windows-1250 bytes.
+  const struct {
+    const char* name;
+    std::function<std::string(const std::string&)> encode;
+  } encodings[] = {
+      {"Windows-1250", [](const std::string& s) { return s; }},
+      {"UTF-8", [](const std::string& s) { return cp1250::toUtf8(s); }},
+      {"UTF-8 with the mark", [](const std::string& s) { return "\xEF\xBB\xBF" + cp1250::toUtf8(s); }},
+  };
+  for (const auto& encoding : encodings) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + ", " + encoding.name);
+      c.layout(t.settings);
+      t.ui.events.clear();
+      t.fill(encoding.encode(c.input), c.pdmPrice, c.pdmCount);
+      EXPECT_EQ(test::readFile(t.work()), c.file);
+      EXPECT_EQ(test::readFile(t.terminalFile()), c.file);
+      int lines = 0;
+      for (std::size_t at = 0; (at = c.file.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+      EXPECT_EQ(t.ui.events, success(lines));
+    }
   }
   EXPECT_TRUE(t.ui.boxes.back().ownedByWindow);
   EXPECT_EQ(t.ui.boxes.back().icon, Icon::Information);
   EXPECT_EQ(t.ui.worstOutcome(), Outcome::Info);
+}
+
+TEST(FillTerminal, Utf8CharactersWithoutAWindows1250FormAreReportedByLine) {
+  FillRig t;
+  // A Cyrillic letter on line 2, an emoji on line 4: both become "?", the rest goes through.
+  t.fill("1;1;1;Ro\xC5\xBEok\n2;1;1;\xD0\xB6\n3;1;1;a\n4;1;1;\xF0\x9F\x98\x80\n");
+  EXPECT_EQ(test::readFile(t.terminalFile()),
+            "1;1.00;1.00;Ro\x9Eok\r\n2;1.00;1.00;?\r\n3;1.00;1.00;a\r\n4;1.00;1.00;?\r\n");
+  ASSERT_FALSE(t.ui.events.empty());
+  EXPECT_EQ(
+      t.ui.events.front(),
+      "box:Pozor...|Niektoré znaky vstupného súboru nemajú tvar vo Windows-1250; do NODRA sa zapísali ako „?“.\r\n"
+      "Riadky: 2, 4.");
+  EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
+
+  // A file with one byte that is no UTF-8 is the program's own code page, however much else looks like UTF-8.
+  t.ui.events.clear();
+  t.fill("1;1;1;Ro\xC5\xBEok\n2;1;1;\x9E\n");
+  EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;Ro\xC5\xBEok\r\n2;1.00;1.00;\x9E\r\n");
+  EXPECT_EQ(t.ui.events, success(2));
 }
 
 TEST(FillTerminal, SameBytesUnderADecimalComma) {
