@@ -1,7 +1,8 @@
 #pragma once
 // The program's one window and the owner of its state: the main view, the configuration pages, the status
-// bar and gauge, and every control's handler. Handlers gather what the controls hold, call the Qt-free code of
-// the subsystem, and show the outcome. The handlers are split by page into the form_nodra_*.cpp files.
+// bar and gauge, and every control's handler. The pages show settings and give back what their controls hold;
+// the handlers call the Qt-free code of the subsystem with it and show the outcome. The handlers are split by
+// page into the form_nodra_*.cpp files.
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
@@ -202,9 +203,7 @@ class TForm_nodra : public QWidget {
   void waitForWindowFrame();
   void showUsage();
   void Page_konfigChange(int index);
-  void applyReadOutMode(int mode);
-  void setOutputLayoutEnabled(bool enabled);
-  void setRawCopyEnabled(bool enabled);
+  void chooseReadOutMode(int mode);
   void layoutBoxClicked(QCheckBox* box, bool& flag);
   // A write of the terminal settings from a change on the NODRA page; `reapply` repeats the user's change
   // after a first read when the page never held the terminal's values.

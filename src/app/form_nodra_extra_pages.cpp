@@ -12,15 +12,6 @@
 
 namespace nodra {
 
-namespace {
-QString maskText(const std::string& digits) {
-  // The masked box shows its twelve places in four groups of three.
-  QString text = qs(digits);
-  for (int dot : {9, 6, 3}) text.insert(dot, QLatin1Char('.'));
-  return text;
-}
-}  // namespace
-
 void TForm_nodra::connectExtraPages() {
   connect(TabSheet2->Button21, &QPushButton::clicked, this, [this] { Button21Click(); });
   connect(TabSheet2->BitBtn_napln, &QPushButton::clicked, this, [this] { BitBtn_naplnClick(); });
@@ -82,26 +73,7 @@ void TForm_nodra::TabSheet1Show() {
   auto path = wifiFileOrTell(
       "- NODRA sa nepodarilo zdetekovať\r\n\r\n- zvolte na NODRA voľbu PRENOS UDAJOV\r\n\r\n-vyberte žiadaný prenos");
   if (!path) return;
-  const WifiSettings w = readWifiSettings(ProfileFile(*path));
-  WifiPage* p = TabSheet1;
-  p->MaskEdit_ip->setText(maskText(w.MaskEdit_ip));
-  p->MaskEdit_subnet->setText(maskText(w.MaskEdit_subnet));
-  p->MaskEdit_gateway->setText(maskText(w.MaskEdit_gateway));
-  p->Edit_ssid->setText(qs(w.Edit_ssid));
-  p->ChBox_dhcp->setChecked(w.ChBox_dhcp);
-  if (auto* b = p->RG_preamble_items->button(w.RG_preamble)) b->setChecked(true);
-  if (auto* b = p->RG_wifi_sec_items->button(w.RG_wifi_sec)) b->setChecked(true);
-  p->Edit_eap_id->setText(qs(w.Edit_eap_id));
-  p->Edit_eap_psw->setText(qs(w.Edit_eap_psw));
-  p->Edit_wpa_heslo->setText(qs(w.Edit_wpa_heslo));
-  p->Edit_wpa_pmk->setText(qs(w.Edit_wpa_pmk));
-  for (std::size_t i = 0; i < 4; ++i) p->Edit_key[i]->setText(qs(w.Edit_key[i]));
-  p->CB_wep_default->setCurrentIndex(w.CB_wep_default);
-  p->CB_wep_len->setCurrentIndex(w.CB_wep_len);
-  p->MaskEdit_ftp_ip->setText(maskText(w.MaskEdit_ftp_ip));
-  p->Edit_ftp_port->setText(qs(w.Edit_ftp_port));
-  p->Edit_ftp_meno->setText(qs(w.Edit_ftp_meno));
-  p->Edit_ftp_heslo->setText(qs(w.Edit_ftp_heslo));
+  TabSheet1->show(readWifiSettings(ProfileFile(*path)));
 }
 
 void TForm_nodra::BitBtn_cfg_wifiClick() {
@@ -109,26 +81,7 @@ void TForm_nodra::BitBtn_cfg_wifiClick() {
   auto path = wifiFileOrTell(
       "- NODRA sa nepodarilo detekovať\r\n\r\n- zvoľte na NODRA voľbu PRENOS UDAJOV\r\n\r\n- vyberte žiadaný prenos");
   if (!path) return;
-  WifiPage* p = TabSheet1;
-  WifiSettings w;
-  w.MaskEdit_ip = fromQs(WifiPage::addressValue(p->MaskEdit_ip));
-  w.MaskEdit_subnet = fromQs(WifiPage::addressValue(p->MaskEdit_subnet));
-  w.MaskEdit_gateway = fromQs(WifiPage::addressValue(p->MaskEdit_gateway));
-  w.Edit_ssid = fromQs(p->Edit_ssid->text());
-  w.ChBox_dhcp = p->ChBox_dhcp->isChecked();
-  w.RG_preamble = p->RG_preamble_items->checkedId();
-  w.RG_wifi_sec = p->RG_wifi_sec_items->checkedId();
-  w.Edit_eap_id = fromQs(p->Edit_eap_id->text());
-  w.Edit_eap_psw = fromQs(p->Edit_eap_psw->text());
-  w.Edit_wpa_heslo = fromQs(p->Edit_wpa_heslo->text());
-  w.Edit_wpa_pmk = fromQs(p->Edit_wpa_pmk->text());
-  for (std::size_t i = 0; i < 4; ++i) w.Edit_key[i] = fromQs(p->Edit_key[i]->text());
-  w.CB_wep_default = p->CB_wep_default->currentIndex();
-  w.CB_wep_len = p->CB_wep_len->currentIndex();
-  w.MaskEdit_ftp_ip = fromQs(WifiPage::addressValue(p->MaskEdit_ftp_ip));
-  w.Edit_ftp_port = fromQs(p->Edit_ftp_port->text());
-  w.Edit_ftp_meno = fromQs(p->Edit_ftp_meno->text());
-  w.Edit_ftp_heslo = fromQs(p->Edit_ftp_heslo->text());
+  const WifiSettings w = TabSheet1->settings();
   ProfileFile file(*path);
   try {
     writeWifiSettings(file, w);

@@ -114,45 +114,9 @@ void TForm_nodra::LoadLocalSettings() {
   settings.hlaska_data_in = read.hlaska_data_in;
   p->ChBox_ignorovat->setChecked(read.hlaska_data_in != 0);
   settings.formatovatData = read.formatovatData;
-  applyReadOutMode(read.formatovatData);
+  p->showReadOutMode(read.formatovatData);
+  tab_xml->showReadOutMode(read.formatovatData);
   RefreshLayoutControls();
-}
-
-void TForm_nodra::applyReadOutMode(int mode) {
-  ImportExportPage* p = cfg_SK;
-  switch (mode) {
-    case kFormatted:
-      p->RadioButton1->setChecked(true);
-      p->RadioButton2->setChecked(false);
-      setOutputLayoutEnabled(true);
-      setRawCopyEnabled(false);
-      break;
-    case kRawCopy:
-      p->RadioButton1->setChecked(false);
-      p->RadioButton2->setChecked(true);
-      setOutputLayoutEnabled(false);
-      setRawCopyEnabled(true);
-      break;
-    case kXml:
-      tab_xml->RadioButton3->setChecked(true);
-      tab_xml->RadioButton4->setChecked(false);
-      setOutputLayoutEnabled(false);
-      setRawCopyEnabled(false);
-      break;
-    case kXmlRefused:
-      tab_xml->RadioButton3->setChecked(false);
-      tab_xml->RadioButton4->setChecked(true);
-      break;
-    default: break;
-  }
-}
-
-void TForm_nodra::setOutputLayoutEnabled(bool enabled) {
-  for (QWidget* w : cfg_SK->outputLayoutControls()) w->setEnabled(enabled);
-}
-
-void TForm_nodra::setRawCopyEnabled(bool enabled) {
-  for (QWidget* w : cfg_SK->rawCopyControls()) w->setEnabled(enabled);
 }
 
 LocalSettings TForm_nodra::settingsAsControlsHoldThem() const {
@@ -272,53 +236,17 @@ void TForm_nodra::RG_OSKClick(int item) {
   RefreshLayoutControls();
 }
 
-void TForm_nodra::RadioButton1Click() {
-  ImportExportPage* p = cfg_SK;
-  p->RadioButton1->setChecked(true);
-  p->RadioButton2->setChecked(false);
-  tab_xml->RadioButton3->setChecked(false);
-  tab_xml->RadioButton4->setChecked(true);
-  settings.formatovatData = kFormatted;
-  setOutputLayoutEnabled(true);
-  setRawCopyEnabled(false);
+// Both pages show every choice of the mode; the mode itself is the settings' alone.
+void TForm_nodra::chooseReadOutMode(int mode) {
+  settings.formatovatData = mode;
+  cfg_SK->showChosenReadOutMode(mode);
+  tab_xml->showChosenReadOutMode(mode);
 }
 
-void TForm_nodra::RadioButton2Click() {
-  ImportExportPage* p = cfg_SK;
-  p->RadioButton2->setChecked(true);
-  p->RadioButton1->setChecked(false);
-  tab_xml->RadioButton3->setChecked(false);
-  tab_xml->RadioButton4->setChecked(true);
-  settings.formatovatData = kRawCopy;
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(true);
-}
-
-void TForm_nodra::RadioButton3Click() {
-  cfg_SK->RadioButton1->setChecked(false);
-  cfg_SK->RadioButton2->setChecked(false);
-  tab_xml->RadioButton4->setChecked(false);
-  tab_xml->RadioButton3->setChecked(true);
-  settings.formatovatData = kXml;
-  for (QWidget* w : {static_cast<QWidget*>(tab_xml->Edit_XMLout), static_cast<QWidget*>(tab_xml->Label10),
-                     static_cast<QWidget*>(tab_xml->Btn_cestaXMLout)}) {
-    w->setEnabled(true);
-  }
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(false);
-}
-
-void TForm_nodra::RadioButton4Click() {
-  tab_xml->RadioButton4->setChecked(true);
-  tab_xml->RadioButton3->setChecked(false);
-  settings.formatovatData = kXmlRefused;
-  for (QWidget* w : {static_cast<QWidget*>(tab_xml->Edit_XMLout), static_cast<QWidget*>(tab_xml->Label10),
-                     static_cast<QWidget*>(tab_xml->Btn_cestaXMLout)}) {
-    w->setEnabled(false);
-  }
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(false);
-}
+void TForm_nodra::RadioButton1Click() { chooseReadOutMode(kFormatted); }
+void TForm_nodra::RadioButton2Click() { chooseReadOutMode(kRawCopy); }
+void TForm_nodra::RadioButton3Click() { chooseReadOutMode(kXml); }
+void TForm_nodra::RadioButton4Click() { chooseReadOutMode(kXmlRefused); }
 
 void TForm_nodra::cfg_SKShow() {
   RefreshLayoutControls();

@@ -7,10 +7,6 @@
 
 namespace nodra {
 
-namespace {
-void selectEntry(QComboBox* box, int entry) { box->setCurrentIndex(entry >= 0 && entry < box->count() ? entry : -1); }
-}  // namespace
-
 void TForm_nodra::connectTerminalPage() {
   TerminalPage* p = cfg_terminal;
   // Lists run their handler only on the user's choice; check boxes and the edit box on every change.
@@ -60,11 +56,8 @@ void TForm_nodra::connectTerminalPage() {
   };
   tickHandler(p->ChBox_karton, [this](bool ticked) {
     terminalSettings.KARTON = ticked;
-    if (ticked) {
-      terminalSettings.PDM_PRICE = 0;
-      cfg_terminal->CB_cena->setCurrentIndex(0);
-    }
-    cfg_terminal->CB_cena->setEnabled(!ticked);
+    if (ticked) terminalSettings.PDM_PRICE = 0;
+    cfg_terminal->showCartonMode(ticked);
   });
   tickHandler(p->ChBox_sumar, [this](bool ticked) { terminalSettings.SHOW_SUM = ticked; });
   tickHandler(p->ChBox_zmen_cenu, [this](bool ticked) { terminalSettings.CHANGE_PRICE = ticked; });
@@ -131,59 +124,23 @@ void TForm_nodra::ReadTerminalSettings() {
   ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   terminalSettings = readTerminalSettings(file);
   pageValuesFrom_ = cardIdentity(*session_.drive);
+  // The page gets a copy: the handlers of the controls it changes change the members while it shows them.
   const TerminalSettings read = terminalSettings;
-  TerminalPage* p = cfg_terminal;
-  p->Edit_id1->setText(qs(read.K_1));
-  p->Edit_id2->setText(qs(read.K_2));
-  p->Edit_id3->setText(qs(read.K_3));
-  selectEntry(p->CB_kodvaha_zac, read.VAHOVYKOD_ZAC);
-  selectEntry(p->CB_kodvaha_end, read.VAHOVYKOD_END - 4);
-  selectEntry(p->CB_vahazac, read.VAHA_ZAC - 6);
-  selectEntry(p->CB_vahaend, read.VAHA_END - 11);
-  selectEntry(p->CB_pdmvaha, read.PDM_VAHA);
-  p->Edit_auto->setText(qs(read.AUTO));
-  p->Label_ver->setText(qs(read.VERSION));
-  p->ChBox_karton->setChecked(read.KARTON);
-  p->ChBox_vaha->setChecked(read.K2829);
-  p->ChBox_sumar->setChecked(read.SHOW_SUM);
-  p->CheckBox1->setChecked(read.ZALOHA != 0);
-  p->ChBox_zmen_cenu->setChecked(read.CHANGE_PRICE);
-  p->Poc_kariet->setText(QString::number(read.SKLAD));
-  p->Poc_zostava->setText(QString::number(read.ZOSTAVA));
+  cfg_terminal->show(read);
   if (settings.CASIO1_ISK) {
     terminalSettings.PDM_COUNT = 3;
     terminalSettings.PDM_PRICE = 2;
-    p->CB_pocet->setCurrentIndex(3);
-    p->CB_cena->setCurrentIndex(2);
-    p->CB_pocet->setEnabled(false);
-    p->CB_cena->setEnabled(false);
-  } else {
-    p->CB_pocet->setEnabled(true);
-    p->CB_cena->setEnabled(true);
-    selectEntry(p->CB_pocet, terminalSettings.PDM_COUNT);
-    selectEntry(p->CB_cena, terminalSettings.PDM_PRICE);
   }
-  selectEntry(p->CB_sign, terminalSettings.SIGN);
+  cfg_terminal->showDecimalsAndSign(terminalSettings, settings.CASIO1_ISK);
   cfg_SK->ChBox_kodovanie->setChecked(settings.use_tbl);
   ui_->setStatus("Konfigurácia vyčítaná");
 }
 
 void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clearSkladVP) {
   if (!session_.drive) return;
-  TerminalPage* p = cfg_terminal;
-  TerminalSettingsControls controls;
-  controls.weighedCodeTicked = p->ChBox_vaha->isChecked();
-  controls.kodvahaZac = fromQs(p->CB_kodvaha_zac->currentText());
-  controls.kodvahaEnd = fromQs(p->CB_kodvaha_end->currentText());
-  controls.vahaZac = fromQs(p->CB_vahazac->currentText());
-  controls.vahaEnd = fromQs(p->CB_vahaend->currentText());
-  controls.pdmVaha = fromQs(p->CB_pdmvaha->currentText());
-  controls.id1 = fromQs(p->Edit_id1->text());
-  controls.id2 = fromQs(p->Edit_id2->text());
-  controls.id3 = fromQs(p->Edit_id3->text());
   ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   try {
-    writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
+    writeTerminalSettings(file, terminalSettings, cfg_terminal->controls(), {clearSklad, clearZost, clearSkladVP});
   } catch (const std::exception& e) {
     reportFailure(e.what());
     return;
