@@ -78,7 +78,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   QFont small = font();
   small.setPointSize(8);
   setFont(small);
-  applicationTitle_ = QStringLiteral("NODRA3000");
+  applicationTitle_ = qs(kProgramName);
 
   buildMainView();
   buildConfigurationView();
@@ -243,13 +243,8 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm_nodra::reportFailure(const std::string& text, const std::string& caption) {
-  Message m;
-  m.text = text;
-  m.caption = caption;
-  m.icon = Icon::Error;
-  m.outcome = Outcome::Failure;
-  ui_->message(m);
+void TForm_nodra::reportFailure(const std::string& text, std::string_view caption) {
+  ui_->message(failureMessage(text, caption, Icon::Error));
 }
 
 void TForm_nodra::Btn_konfiguraciaClick() {

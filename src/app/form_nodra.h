@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form_texts.h"
 #include "app/form_ui.h"
 #include "app/pages/flash_page.h"
 #include "app/pages/import_export_page.h"
@@ -199,7 +200,7 @@ class TForm_nodra : public QWidget {
   const QString& applicationTitle() const { return applicationTitle_; }
   // Shows an error that ends a command or a handler, and counts it as a failure. The box is captioned with
   // the program's name (or `caption`), never with the application title, which may be a running count.
-  void reportFailure(const std::string& text, const std::string& caption = "NODRA3000");
+  void reportFailure(const std::string& text, std::string_view caption = kProgramName);
   void setApplicationTitle(const QString& title);
   // Shows or hides a page's tab. A hidden tab is also out of reach of the keys and the wheel that step
   // through the tabs, which pass over hidden tabs only when they are disabled too.

@@ -80,12 +80,9 @@ void TForm_nodra::waitForWindowFrame() {
 
 void TForm_nodra::showUsage() {
   usageShown_ = true;
-  Message m;
-  m.text = usageText();
-  m.caption = fromQs(applicationTitle_);
-  m.icon = Icon::None;
-  m.onTop = false;
-  ui_->message(m);
+  Message usage = informationMessage(usageText(), fromQs(applicationTitle_)).notOnTop();
+  usage.icon = Icon::None;
+  ui_->message(usage);
 }
 
 }  // namespace nodra

@@ -50,11 +50,8 @@ void TForm_nodra::ClearTerminalStores(int clearSklad, int clearZost, int clearSk
 
 void TForm_nodra::Btn_nul_skladClick() {
   if (!batchMode()) {
-    Message question;
-    question.text =
-        "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.";
-    question.caption = "Pozor...";
-    question.icon = Icon::Warning;
+    Message question = warningMessage(
+        "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.");
     question.buttons = Buttons::YesNo;
     question.defaultAnswer = Answer::No;
     if (ui_->message(question) != Answer::Yes) return;

@@ -21,12 +21,9 @@ void TForm_nodra::Button21Click() {
 void TForm_nodra::BitBtn_naplnClick() {
   auto path = fromQsExact(TabSheet2->Edit_program->text());
   if (!path) {
-    Message m;
-    m.text = "Cesta " + fromQs(TabSheet2->Edit_program->text()) + " obsahuje znaky, ktoré sa nedajú spracovať.";
-    m.caption = "Chyba prenosu programu.";
-    m.icon = Icon::Warning;
-    m.outcome = Outcome::Failure;
-    ui_->message(m);
+    ui_->message(failureMessage(
+        "Cesta " + fromQs(TabSheet2->Edit_program->text()) + " obsahuje znaky, ktoré sa nedajú spracovať.",
+        "Chyba prenosu programu.", Icon::Warning));
     return;
   }
   uploadProgram(session_, *path);

@@ -97,11 +97,7 @@ bool TForm_nodra::PopupMenu1Popup() {
     seen = c;
   }
   if (!uniform) {
-    Message m;
-    m.text = "Vybraný text sa prekrýva s predchádzajúcim výberom";
-    m.caption = "!!! Chyba !!!";
-    m.icon = Icon::Warning;
-    ui_->message(m);
+    ui_->message(warningMessage("Vybraný text sa prekrýva s predchádzajúcim výberom", "!!! Chyba !!!"));
     return false;
   }
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};

@@ -12,6 +12,11 @@ QString separatorText(signed char byte) {
   return byte == 0 ? QString() : qs(std::string_view(reinterpret_cast<const char*>(&byte), 1));
 }
 
+// A path the settings file cannot hold; the caller ends the sentence.
+std::string unstorablePath(const std::string& path) {
+  return "Cesta " + path + " obsahuje znaky, ktoré sa nedajú uložiť";
+}
+
 const QString kPathDialogTitle = QStringLiteral("Cesta k suboru");
 const QString kTextFilter = QStringLiteral("Textove subory (*.txt);;Vsetky subory (*)");
 }  // namespace
@@ -116,12 +121,8 @@ bool TForm_nodra::SaveLocalSettings() {
 bool TForm_nodra::takePath(QLineEdit* edit, std::string& member) {
   auto text = fromQsExact(edit->text());
   if (!text) {
-    Message m;
-    m.text = "Cesta " + fromQs(edit->text()) + " obsahuje znaky, ktoré sa nedajú uložiť; ostáva " + member + ".";
-    m.caption = "Pozor...";
-    m.icon = Icon::Warning;
-    m.outcome = Outcome::Failure;
-    ui_->message(m);
+    ui_->message(failureMessage(unstorablePath(fromQs(edit->text())) + "; ostáva " + member + ".", kCautionCaption,
+                                Icon::Warning));
     return false;
   }
   member = *text;
@@ -155,11 +156,7 @@ void TForm_nodra::choosePath(QLineEdit* edit, std::string* member) {
   if (!chosen) return;
   auto text = fromQsExact(*chosen);
   if (!text) {
-    Message m;
-    m.text = "Cesta " + fromQs(*chosen) + " obsahuje znaky, ktoré sa nedajú uložiť.";
-    m.caption = "Pozor...";
-    m.icon = Icon::Warning;
-    ui_->message(m);
+    ui_->message(warningMessage(unstorablePath(fromQs(*chosen)) + "."));
     return;
   }
   *member = *text;

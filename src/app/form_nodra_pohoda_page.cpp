@@ -19,15 +19,10 @@ void TForm_nodra::Button3Click() {
   switch (launchPohodaImport(command)) {
     case PohodaLaunch::Started: break;
     case PohodaLaunch::ExecutableUnset: ui_->message(pohodaImportUnsetMessage()); break;
-    case PohodaLaunch::Failed: {
-      Message m;
-      m.text = "Program " + command.executable + " sa nepodarilo spustiť.";
-      m.caption = "Pozor...";
-      m.icon = Icon::Warning;
-      m.outcome = Outcome::Failure;
-      ui_->message(m);
+    case PohodaLaunch::Failed:
+      ui_->message(
+          failureMessage("Program " + command.executable + " sa nepodarilo spustiť.", kCautionCaption, Icon::Warning));
       break;
-    }
   }
 }
 

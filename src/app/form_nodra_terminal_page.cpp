@@ -194,7 +194,7 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
     reportFailure(e.what());
     return;
   }
-  ui_->setStatus("Konfigurácia zapísaná");
+  ui_->setStatus(kConfigWrittenStatus);
 }
 
 }  // namespace nodra

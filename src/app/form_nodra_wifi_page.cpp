@@ -1,6 +1,7 @@
 // The "WIFI" page: the terminal's wireless and FTP settings, CONFIG\wifi.ini, read when the page is shown and
 // written on "Zapíš do NODRA".
 #include "app/form_nodra.h"
+#include "terminal/terminal_detection.h"
 #include "terminal/wifi_settings.h"
 
 namespace nodra {
@@ -18,13 +19,7 @@ std::optional<FilePlace> TForm_nodra::wifiFileOrTell(const char* wording) {
   if (session_.drive && !inspectPlace(session_.drive->place("CONFIG"), true).failed()) {
     return session_.drive->place(kTerminalWifiFile);
   }
-  Message m;
-  m.text = wording;
-  m.caption = "NODRA nepripojená.";
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::NoTerminal;
-  ui_->message(m);
+  ui_->message(notConnectedMessage(wording));
   ui_->setStatus("NODRA nepripojený");
   return std::nullopt;
 }
@@ -50,12 +45,8 @@ void TForm_nodra::BitBtn_cfg_wifiClick() {
     reportFailure(e.what());
     return;
   }
-  Message done;
-  done.text = "Konfigurácia prenesená do NODRA.";
-  done.caption = "NODRA3000";
-  done.icon = Icon::Information;
-  ui_->message(done);
-  ui_->setStatus("Konfigurácia zapísaná");
+  ui_->message(informationMessage("Konfigurácia prenesená do NODRA.", kProgramName));
+  ui_->setStatus(kConfigWrittenStatus);
 }
 
 void TForm_nodra::RG_wifi_secClick(int entry) {
