@@ -15,7 +15,8 @@ void runReadOut(TForm_nodra& form, Command command) {
   try {
     command(ctx);
   } catch (const std::exception& e) {
-    // What the original left to the framework's report of unhandled failures ends the whole command.
+    // What ends the whole command (a write error of the settings service, an XML file that cannot be saved)
+    // is told here, once.
     form.reportFailure(e.what());
   }
   form.nonZeroOnly = ctx.nonZeroOnly;
