@@ -1,32 +1,21 @@
+// The window itself: its two views, the status bar and gauge, the start, the close and the switch of views.
 #include "app/form_nodra.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QScreen>
-#include <QThread>
-#include <QVBoxLayout>
-#include <QWindow>
 #include <stdexcept>
 #include <system_error>
 
-#include "app/command_line_info.h"
 #include "app/qt_text.h"
 #include "app/terminal_picture.h"
 #include "platform/exe_folder.h"
-#include "platform/integer_text.h"
 #include "platform/path_text.h"
 
 namespace nodra {
 
 namespace {
-constexpr int kClientWidth = 370;
-constexpr int kClientHeight = 538;
-constexpr int kStatusHeight = 17;
-
 QPushButton* commandButton(QWidget* parent, std::string_view caption, std::string_view hint, QRect place) {
   auto* b = new QPushButton(qs(caption), parent);
   if (!hint.empty()) b->setToolTip(qs(hint));
@@ -89,7 +78,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   QFont small = font();
   small.setPointSize(8);
   setFont(small);
-  applicationTitle_ = QStringLiteral("NODRA3000");
+  applicationTitle_ = qs(kProgramName);
 
   buildMainView();
   buildConfigurationView();
@@ -224,84 +213,6 @@ void TForm_nodra::FormCreate() {
   if (batchMode()) runBatch();
 }
 
-void TForm_nodra::runBatch() {
-  // The flags first: changing them later re-creates the window and loses where it was put.
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  for (QWidget* w : {static_cast<QWidget*>(Btn_vyc_karty), static_cast<QWidget*>(Btn_napln_sklad),
-                     static_cast<QWidget*>(Btn_konfiguracia), static_cast<QWidget*>(Image1)}) {
-    w->hide();
-  }
-  Bar->show();
-  fitBatchWindow(60);
-  if (options_.arguments.size() >= 2) {
-    if (options_.arguments[1] == QStringLiteral("/min")) {
-      runMinimized_ = true;
-      setWindowFlag(Qt::WindowStaysOnTopHint, false);
-      setWindowState(Qt::WindowMinimized);
-    } else if (!options_.headless) {
-      show();
-      waitForWindowFrame();
-      fitBatchWindow(60);
-    }
-  }
-  const QString command = options_.arguments.front();
-  const QChar letter = command.isEmpty() ? QChar() : command.front();
-  if (letter == QLatin1Char('V')) {
-    Btn_vyc_kartyClick();
-  } else if (letter == QLatin1Char('N')) {
-    Btn_nenul_kartyClick();
-  } else if (letter == QLatin1Char('P')) {
-    fitBatchWindow(40);
-    Btn_vyc_zostClick();
-  } else if (letter == QLatin1Char('O')) {
-    fitBatchWindow(40);
-    Btn_napln_skladClick();
-  } else if (letter == QLatin1Char('Z')) {
-    fitBatchWindow(40);
-    Btn_nul_skladClick();
-  } else if (letter == QLatin1Char('z')) {
-    fitBatchWindow(40);
-    Btn_nul_zostClick();
-  } else {
-    showUsage();
-  }
-  close();
-}
-
-void TForm_nodra::fitBatchWindow(int outerHeight) {
-  // The outer height counts the title bar, which only the window manager knows, once it has framed the window.
-  // What the height cannot hold is given room all the same: the status bar always, and the gauge (below it)
-  // when the window is the taller one. Otherwise the gauge shows only when it fits whole.
-  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const int atLeast = outerHeight >= 60 ? 2 * kStatusHeight : kStatusHeight;
-  const int client = std::max(outerHeight - frame.top() - frame.bottom(), atLeast);
-  Bar->setVisible(client >= 2 * kStatusHeight);
-  setFixedSize(kClientWidth, client);
-  placeBars();
-  // A window's position is that of its frame: the title bar sits on the screen.
-  move(0, 0);
-}
-
-void TForm_nodra::waitForWindowFrame() {
-  QElapsedTimer waited;
-  waited.start();
-  while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 2000) {
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    QThread::msleep(5);
-  }
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void TForm_nodra::showUsage() {
-  usageShown_ = true;
-  Message m;
-  m.text = usageText();
-  m.caption = fromQs(applicationTitle_);
-  m.icon = Icon::None;
-  m.onTop = false;
-  ui_->message(m);
-}
-
 ExitCode TForm_nodra::exitCode() const {
   if (usageShown_) return ExitCode::Usage;
   switch (ui_->worstOutcome()) {
@@ -332,13 +243,8 @@ void TForm_nodra::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm_nodra::reportFailure(const std::string& text, const std::string& caption) {
-  Message m;
-  m.text = text;
-  m.caption = caption;
-  m.icon = Icon::Error;
-  m.outcome = Outcome::Failure;
-  ui_->message(m);
+void TForm_nodra::reportFailure(const std::string& text, std::string_view caption) {
+  ui_->message(failureMessage(text, caption, Icon::Error));
 }
 
 void TForm_nodra::Btn_konfiguraciaClick() {
@@ -357,22 +263,25 @@ void TForm_nodra::Btn_konfiguraciaClick() {
 void TForm_nodra::connectHandlers() {
   connectMainView();
   connectTerminalPage();
-  connectLayoutPages();
+  connectImportExportPage();
   connectLayoutEditor();
-  connectExtraPages();
+  connectXmlPage();
+  connectFlashPage();
+  connectWifiPage();
+  connectPohodaPage();
 }
 
 void TForm_nodra::connectMainView() {
-  connect(Btn_vyc_karty, &QPushButton::clicked, this, [this] { Btn_vyc_kartyClick(); });
-  connect(Btn_napln_sklad, &QPushButton::clicked, this, [this] { Btn_napln_skladClick(); });
-  connect(Btn_konfiguracia, &QPushButton::clicked, this, [this] { Btn_konfiguraciaClick(); });
-  connect(Btn_nenul_karty, &QPushButton::clicked, this, [this] { Btn_nenul_kartyClick(); });
-  connect(Btn_vyc_zost, &QPushButton::clicked, this, [this] { Btn_vyc_zostClick(); });
-  connect(Btn_nul_sklad, &QPushButton::clicked, this, [this] { Btn_nul_skladClick(); });
-  connect(Btn_nul_zost, &QPushButton::clicked, this, [this] { Btn_nul_zostClick(); });
-  connect(Btn_nul_skladVP, &QPushButton::clicked, this, [this] { Btn_nul_skladVPClick(); });
-  connect(Btn_nul_hlSklad, &QPushButton::clicked, this, [this] { Btn_nul_hlSkladClick(); });
-  connect(Page_konfig, &QTabWidget::currentChanged, this, [this](int index) { Page_konfigChange(index); });
+  connect(Btn_vyc_karty, &QPushButton::clicked, this, &TForm_nodra::Btn_vyc_kartyClick);
+  connect(Btn_napln_sklad, &QPushButton::clicked, this, &TForm_nodra::Btn_napln_skladClick);
+  connect(Btn_konfiguracia, &QPushButton::clicked, this, &TForm_nodra::Btn_konfiguraciaClick);
+  connect(Btn_nenul_karty, &QPushButton::clicked, this, &TForm_nodra::Btn_nenul_kartyClick);
+  connect(Btn_vyc_zost, &QPushButton::clicked, this, &TForm_nodra::Btn_vyc_zostClick);
+  connect(Btn_nul_sklad, &QPushButton::clicked, this, &TForm_nodra::Btn_nul_skladClick);
+  connect(Btn_nul_zost, &QPushButton::clicked, this, &TForm_nodra::Btn_nul_zostClick);
+  connect(Btn_nul_skladVP, &QPushButton::clicked, this, &TForm_nodra::Btn_nul_skladVPClick);
+  connect(Btn_nul_hlSklad, &QPushButton::clicked, this, &TForm_nodra::Btn_nul_hlSkladClick);
+  connect(Page_konfig, &QTabWidget::currentChanged, this, &TForm_nodra::Page_konfigChange);
 }
 
 void TForm_nodra::Page_konfigChange(int index) {

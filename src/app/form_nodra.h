@@ -1,7 +1,8 @@
 #pragma once
 // The program's one window and the owner of its state: the main view, the configuration pages, the status
-// bar and gauge, and every control's handler. Handlers gather what the controls hold, call the Qt-free code of
-// the subsystem, and show the outcome. The handlers are split by page into the form_nodra_*.cpp files.
+// bar and gauge, and every control's handler. The pages show settings and give back what their controls hold;
+// the handlers call the Qt-free code of the subsystem with it and show the outcome. The handlers are split by
+// page into the form_nodra_*_page.cpp files, the commands and the batch run into their own.
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/form_texts.h"
 #include "app/form_ui.h"
 #include "app/pages/flash_page.h"
 #include "app/pages/import_export_page.h"
@@ -110,6 +112,24 @@ class TForm_nodra : public QWidget {
   // --- Terminal settings (NODRA page) ---
   void ReadTerminalSettings();
   void WriteTerminalSettings(int clearSklad, int clearZost, int clearSkladVP);
+  void CB_pocetChange(int entry);
+  void CB_cenaChange(int entry);
+  void CB_signChange(int entry);
+  void CB_kodvaha_zacChange(int entry);
+  void CB_kodvaha_endChange(int entry);
+  void CB_vahazacChange(int entry);
+  void CB_vahaendChange(int entry);
+  void CB_pdmvahaChange(int entry);
+  void Edit_autoKeyPress(int key);
+  void Edit_autoChange();
+  void ChBox_kartonClick();
+  void ChBox_sumarClick();
+  void ChBox_zmen_cenuClick();
+  void CheckBox1Click();
+  void ChBox_vahaClick();
+  // A mouse click into any of the three prefix boxes.
+  void Edit_idClick();
+  void BitBtn_VycKonfigClick();
 
   // --- Local settings ---
   void LoadLocalSettings();
@@ -121,39 +141,25 @@ class TForm_nodra : public QWidget {
   // The settings with the field orders as the lists hold them now, as the commands and the save take them.
   LocalSettings settingsAsControlsHoldThem() const;
 
-  // --- IMPORT / EXPORT and XML page handlers ---
+  // --- IMPORT / EXPORT page ---
+  void cfg_SKShow();
+  void cfg_SKHide();
   void ChBox_odd_ISKClick();
   void ChBox_casio1_ISKClick();
   void ChBox_pevna_dl_ISKClick();
   void ChBox_old_ISKClick();
   void Edit_odd_ISKChange();
   void Edit_odd_OSKChange();
+  void ChBox_kodovanieClick();
+  void ChBox_ignorovatClick();
   void RG_OSKClick(int item);
   void RadioButton1Click();
   void RadioButton2Click();
-  void RadioButton3Click();
-  void RadioButton4Click();
-  void cfg_SKShow();
-  void cfg_SKHide();
   void Btn_in_kartyClick();
   void Btn_out_vsetkyClick();
   void Btn_out_nenulClick();
   void Btn_prijemkyClick();
   void Btn_skladVPClick();
-  void Btn_cestaXMLoutClick();
-
-  // --- FLASH, WIFI and POHODA pages ---
-  void TabSheet2Show();
-  void Button21Click();
-  void BitBtn_naplnClick();
-  void TabSheet1Show();
-  void BitBtn_cfg_wifiClick();
-  void RG_wifi_secClick(int entry);
-  void PageControl_securityChange(int page);
-  void Button3Click();
-  void Button2Click();
-  void Button4Click() {}
-  void Button1Click();
 
   // --- Input layout editor (fixed-length spans on a sample line) ---
   void Btn_cfg_nacitajClick();
@@ -168,11 +174,33 @@ class TForm_nodra : public QWidget {
   void Reset1Click();
   std::array<bool, 4> fieldMarked{};  // code, price, count, name
 
+  // --- XML page ---
+  void RadioButton3Click();
+  void RadioButton4Click();
+  void Btn_cestaXMLoutClick();
+  void Button1Click();
+
+  // --- FLASH page ---
+  void TabSheet2Show();
+  void Button21Click();
+  void BitBtn_naplnClick();
+
+  // --- WIFI page ---
+  void TabSheet1Show();
+  void BitBtn_cfg_wifiClick();
+  void RG_wifi_secClick(int entry);
+  void PageControl_securityChange(int page);
+
+  // --- POHODA page ---
+  void Button3Click();
+  void Button2Click();
+  void Button4Click() {}
+
   // The application title (the task-bar caption): "NODRA3000", or the running count during a read-out.
   const QString& applicationTitle() const { return applicationTitle_; }
   // Shows an error that ends a command or a handler, and counts it as a failure. The box is captioned with
   // the program's name (or `caption`), never with the application title, which may be a running count.
-  void reportFailure(const std::string& text, const std::string& caption = "NODRA3000");
+  void reportFailure(const std::string& text, std::string_view caption = kProgramName);
   void setApplicationTitle(const QString& title);
   // Shows or hides a page's tab. A hidden tab is also out of reach of the keys and the wheel that step
   // through the tabs, which pass over hidden tabs only when they are disabled too.
@@ -183,32 +211,41 @@ class TForm_nodra : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static constexpr int kClientWidth = 370;
+  static constexpr int kClientHeight = 538;
+  static constexpr int kStatusHeight = 17;
+
   void buildMainView();
   void buildConfigurationView();
   void placeBars();
   void connectHandlers();
   void connectMainView();
   void connectTerminalPage();
-  void connectLayoutPages();
+  void connectImportExportPage();
   void connectLayoutEditor();
-  void connectExtraPages();
-  // The terminal's CONFIG folder for the wireless settings; a message in `wording` and nothing when missing.
-  std::optional<FilePlace> wifiFileOrTell(const char* wording);
-  void markField(std::size_t field);
+  void connectXmlPage();
+  void connectFlashPage();
+  void connectWifiPage();
+  void connectPohodaPage();
+  void Page_konfigChange(int index);
+  // Batch mode: the small window, the command of the first argument, the close.
   void runBatch();
   // The small batch window: at the screen's top left corner, `outerHeight` pixels high with its title bar.
   void fitBatchWindow(int outerHeight);
   // Until the window manager has framed the shown window (at most two seconds), taking no input.
   void waitForWindowFrame();
   void showUsage();
-  void Page_konfigChange(int index);
-  void applyReadOutMode(int mode);
-  void setOutputLayoutEnabled(bool enabled);
-  void setRawCopyEnabled(bool enabled);
-  void layoutBoxClicked(QCheckBox* box, bool& flag);
   // A write of the terminal settings from a change on the NODRA page; `reapply` repeats the user's change
   // after a first read when the page never held the terminal's values.
   void writeFromTerminalPage(const std::function<void()>& reapply);
+  // A check box of the NODRA page: `apply` takes its tick into the settings, then the write.
+  void tickChanged(QCheckBox* box, const std::function<void(bool)>& apply);
+  void weighedCodeListChanged(QComboBox* box, int entry);
+  // The terminal's CONFIG folder for the wireless settings; a message in `wording` and nothing when missing.
+  std::optional<FilePlace> wifiFileOrTell(const char* wording);
+  void layoutBoxClicked(QCheckBox* box, bool& flag);
+  void chooseReadOutMode(int mode);
+  void markField(std::size_t field);
   void choosePath(QLineEdit* edit, std::string* member);
   // Stores a path typed into a box; false (and a message) when it has no Windows-1250 form.
   bool takePath(QLineEdit* edit, std::string& member);

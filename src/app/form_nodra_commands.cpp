@@ -1,4 +1,4 @@
-// The read-out and fill commands of the main view and the batch command line.
+// The commands of the main view and the batch command line: read-out, fill, and the clear requests.
 #include "app/form_nodra.h"
 #include "fill/fill_terminal.h"
 #include "readout/read_out_commands.h"
@@ -15,7 +15,8 @@ void runReadOut(TForm_nodra& form, Command command) {
   try {
     command(ctx);
   } catch (const std::exception& e) {
-    // What the original left to the framework's report of unhandled failures ends the whole command.
+    // What ends the whole command (a write error of the settings service, an XML file that cannot be saved)
+    // is told here, once.
     form.reportFailure(e.what());
   }
   form.nonZeroOnly = ctx.nonZeroOnly;
@@ -41,5 +42,26 @@ void TForm_nodra::Btn_napln_skladClick() {
     reportFailure(e.what());
   }
 }
+
+void TForm_nodra::ClearTerminalStores(int clearSklad, int clearZost, int clearSkladVP) {
+  if (!session_.check()) return;
+  ReadTerminalSettings();
+  WriteTerminalSettings(clearSklad, clearZost, clearSkladVP);
+}
+
+void TForm_nodra::Btn_nul_skladClick() {
+  if (!batchMode()) {
+    Message question = warningMessage(
+        "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.");
+    question.buttons = Buttons::YesNo;
+    question.defaultAnswer = Answer::No;
+    if (ui_->message(question) != Answer::Yes) return;
+  }
+  ClearTerminalStores(1, 1, 1);
+}
+
+void TForm_nodra::Btn_nul_zostClick() { ClearTerminalStores(0, 1, 0); }
+void TForm_nodra::Btn_nul_skladVPClick() { ClearTerminalStores(0, 0, 1); }
+void TForm_nodra::Btn_nul_hlSkladClick() { ClearTerminalStores(1, 0, 0); }
 
 }  // namespace nodra

@@ -29,17 +29,17 @@ int sampleLength(const QTextEdit* box) { return box->document()->firstBlock().le
 void TForm_nodra::connectLayoutEditor() {
   ImportExportPage* p = cfg_SK;
   p->RE_vstup->onMouseDown = [this] { RE_vstupMouseDown(); };
-  connect(p->Btn_cfg_nacitaj, &QPushButton::clicked, this, [this] { Btn_cfg_nacitajClick(); });
+  connect(p->Btn_cfg_nacitaj, &QPushButton::clicked, this, &TForm_nodra::Btn_cfg_nacitajClick);
   p->UpDown_in->onStep = [this] { UpDown_inClick(); };
   connect(p->RE_vstup, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1Popup();
     cfg_SK->PopupMenu1->exec(cfg_SK->RE_vstup->viewport()->mapToGlobal(at));
   });
-  connect(p->Kodtovaru1, &QAction::triggered, this, [this] { Kodtovaru1Click(); });
-  connect(p->Cena1, &QAction::triggered, this, [this] { Cena1Click(); });
-  connect(p->Pocet1, &QAction::triggered, this, [this] { Pocet1Click(); });
-  connect(p->Nazovtovaru1, &QAction::triggered, this, [this] { Nazovtovaru1Click(); });
-  connect(p->Reset1, &QAction::triggered, this, [this] { Reset1Click(); });
+  connect(p->Kodtovaru1, &QAction::triggered, this, &TForm_nodra::Kodtovaru1Click);
+  connect(p->Cena1, &QAction::triggered, this, &TForm_nodra::Cena1Click);
+  connect(p->Pocet1, &QAction::triggered, this, &TForm_nodra::Pocet1Click);
+  connect(p->Nazovtovaru1, &QAction::triggered, this, &TForm_nodra::Nazovtovaru1Click);
+  connect(p->Reset1, &QAction::triggered, this, &TForm_nodra::Reset1Click);
 }
 
 void TForm_nodra::Btn_cfg_nacitajClick() {
@@ -97,11 +97,7 @@ bool TForm_nodra::PopupMenu1Popup() {
     seen = c;
   }
   if (!uniform) {
-    Message m;
-    m.text = "Vybraný text sa prekrýva s predchádzajúcim výberom";
-    m.caption = "!!! Chyba !!!";
-    m.icon = Icon::Warning;
-    ui_->message(m);
+    ui_->message(warningMessage("Vybraný text sa prekrýva s predchádzajúcim výberom", "!!! Chyba !!!"));
     return false;
   }
   QAction* items[] = {p->Kodtovaru1, p->Cena1, p->Pocet1, p->Nazovtovaru1};

@@ -1,6 +1,5 @@
-// The local settings file and the pages that edit it: IMPORT / EXPORT (layouts, paths, read-out mode) and XML.
-#include <QSignalBlocker>
-
+// The local settings file: its load into the members and the controls, the commit of what the boxes hold, the
+// save, and the paths chosen or typed for it.
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
 #include "platform/integer_text.h"
@@ -13,41 +12,14 @@ QString separatorText(signed char byte) {
   return byte == 0 ? QString() : qs(std::string_view(reinterpret_cast<const char*>(&byte), 1));
 }
 
-signed char separatorByte(const QString& text) {
-  std::string bytes = fromQs(text);
-  return bytes.empty() ? static_cast<signed char>(0) : static_cast<signed char>(bytes[0]);
+// A path the settings file cannot hold; the caller ends the sentence.
+std::string unstorablePath(const std::string& path) {
+  return "Cesta " + path + " obsahuje znaky, ktoré sa nedajú uložiť";
 }
 
 const QString kPathDialogTitle = QStringLiteral("Cesta k suboru");
 const QString kTextFilter = QStringLiteral("Textove subory (*.txt);;Vsetky subory (*)");
 }  // namespace
-
-void TForm_nodra::connectLayoutPages() {
-  ImportExportPage* p = cfg_SK;
-  connect(p->ChBox_odd_ISK, &QCheckBox::toggled, this, [this] { ChBox_odd_ISKClick(); });
-  connect(p->ChBox_casio1_ISK, &QCheckBox::toggled, this, [this] { ChBox_casio1_ISKClick(); });
-  connect(p->ChBox_pevna_dl_ISK, &QCheckBox::toggled, this, [this] { ChBox_pevna_dl_ISKClick(); });
-  connect(p->ChBox_old_ISK, &QCheckBox::toggled, this, [this] { ChBox_old_ISKClick(); });
-  connect(p->Edit_odd_ISK, &QLineEdit::textChanged, this, [this] { Edit_odd_ISKChange(); });
-  connect(p->Edit_odd_OSK, &QLineEdit::textChanged, this, [this] { Edit_odd_OSKChange(); });
-  connect(p->ChBox_kodovanie, &QCheckBox::toggled, this, [this](bool ticked) { settings.use_tbl = ticked; });
-  connect(p->ChBox_ignorovat, &QCheckBox::toggled, this,
-          [this](bool ticked) { settings.hlaska_data_in = ticked ? 1 : 0; });
-  connect(p->RG_OSK_items, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
-    if (checked) RG_OSKClick(item);
-  });
-  // The read-out mode buttons act on the user's click only; the load sets them without their handlers.
-  connect(p->RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
-  connect(p->RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });
-  connect(tab_xml->RadioButton3, &QRadioButton::clicked, this, [this] { RadioButton3Click(); });
-  connect(tab_xml->RadioButton4, &QRadioButton::clicked, this, [this] { RadioButton4Click(); });
-  connect(p->Btn_in_karty, &QPushButton::clicked, this, [this] { Btn_in_kartyClick(); });
-  connect(p->Btn_out_vsetky, &QPushButton::clicked, this, [this] { Btn_out_vsetkyClick(); });
-  connect(p->Btn_out_nenul, &QPushButton::clicked, this, [this] { Btn_out_nenulClick(); });
-  connect(p->Btn_prijemky, &QPushButton::clicked, this, [this] { Btn_prijemkyClick(); });
-  connect(p->Btn_skladVP, &QPushButton::clicked, this, [this] { Btn_skladVPClick(); });
-  connect(tab_xml->Btn_cestaXMLout, &QPushButton::clicked, this, [this] { Btn_cestaXMLoutClick(); });
-}
 
 void TForm_nodra::LoadLocalSettings() {
   setPageTabShown(5, false);
@@ -114,48 +86,12 @@ void TForm_nodra::LoadLocalSettings() {
   settings.hlaska_data_in = read.hlaska_data_in;
   p->ChBox_ignorovat->setChecked(read.hlaska_data_in != 0);
   settings.formatovatData = read.formatovatData;
-  applyReadOutMode(read.formatovatData);
+  p->showReadOutMode(read.formatovatData);
+  tab_xml->showReadOutMode(read.formatovatData);
   settings.path_archiv = read.path_archiv;
   settings.archiv_pocet = read.archiv_pocet;
   settings.Diakritika = read.Diakritika;
   RefreshLayoutControls();
-}
-
-void TForm_nodra::applyReadOutMode(int mode) {
-  ImportExportPage* p = cfg_SK;
-  switch (mode) {
-    case kFormatted:
-      p->RadioButton1->setChecked(true);
-      p->RadioButton2->setChecked(false);
-      setOutputLayoutEnabled(true);
-      setRawCopyEnabled(false);
-      break;
-    case kRawCopy:
-      p->RadioButton1->setChecked(false);
-      p->RadioButton2->setChecked(true);
-      setOutputLayoutEnabled(false);
-      setRawCopyEnabled(true);
-      break;
-    case kXml:
-      tab_xml->RadioButton3->setChecked(true);
-      tab_xml->RadioButton4->setChecked(false);
-      setOutputLayoutEnabled(false);
-      setRawCopyEnabled(false);
-      break;
-    case kXmlRefused:
-      tab_xml->RadioButton3->setChecked(false);
-      tab_xml->RadioButton4->setChecked(true);
-      break;
-    default: break;
-  }
-}
-
-void TForm_nodra::setOutputLayoutEnabled(bool enabled) {
-  for (QWidget* w : cfg_SK->outputLayoutControls()) w->setEnabled(enabled);
-}
-
-void TForm_nodra::setRawCopyEnabled(bool enabled) {
-  for (QWidget* w : cfg_SK->rawCopyControls()) w->setEnabled(enabled);
 }
 
 LocalSettings TForm_nodra::settingsAsControlsHoldThem() const {
@@ -188,12 +124,8 @@ bool TForm_nodra::SaveLocalSettings() {
 bool TForm_nodra::takePath(QLineEdit* edit, std::string& member) {
   auto text = fromQsExact(edit->text());
   if (!text) {
-    Message m;
-    m.text = "Cesta " + fromQs(edit->text()) + " obsahuje znaky, ktoré sa nedajú uložiť; ostáva " + member + ".";
-    m.caption = "Pozor...";
-    m.icon = Icon::Warning;
-    m.outcome = Outcome::Failure;
-    ui_->message(m);
+    ui_->message(failureMessage(unstorablePath(fromQs(edit->text())) + "; ostáva " + member + ".", kCautionCaption,
+                                Icon::Warning));
     return false;
   }
   member = *text;
@@ -222,145 +154,16 @@ bool TForm_nodra::CommitLocalSettings() {
   return SaveLocalSettings();
 }
 
-void TForm_nodra::RefreshLayoutControls() {
-  if (settings.formatovatData == kRawCopy) return;
-  ImportExportPage* p = cfg_SK;
-  // Each selection that changes the item runs the group's own click, which leaves only that flag set.
-  if (settings.Odd_OSK) p->RG_OSK_items->button(0)->setChecked(true);
-  if (settings.Pevna_dl_OSK) p->RG_OSK_items->button(1)->setChecked(true);
-  if (settings.CASIO1_OSK) p->RG_OSK_items->button(2)->setChecked(true);
-  if (settings.Old_OSK) p->RG_OSK_items->button(3)->setChecked(true);
-  p->pdm1_OSK->setText(QString::number(settings.PDM1_OSK));
-  p->pdm2_OSK->setText(QString::number(settings.PDM2_OSK));
-  const bool fixedIn = p->ChBox_pevna_dl_ISK->isChecked();
-  p->UpDown_in->setVisible(fixedIn);
-  p->RE_vstup->setVisible(fixedIn);
-  const bool delimitedIn = p->ChBox_odd_ISK->isChecked();
-  for (QComboBox* cb : p->CB_odd_ISK) cb->setVisible(delimitedIn);
-  p->Edit_odd_ISK->setVisible(delimitedIn);
-  if (settings.CASIO1_OSK || settings.Old_OSK) {
-    for (QComboBox* cb : p->CB_odd_OSK) cb->setEnabled(false);
-  } else if (settings.formatovatData != kXml && settings.formatovatData != kXmlRefused) {
-    for (QComboBox* cb : p->CB_odd_OSK) cb->setEnabled(true);
-  }
-  p->Edit_odd_OSK->setVisible(settings.Odd_OSK);
-  for (QLineEdit* dl : p->dl_OSK) dl->setVisible(settings.Pevna_dl_OSK);
-}
-
-void TForm_nodra::layoutBoxClicked(QCheckBox* box, bool& flag) {
-  ImportExportPage* p = cfg_SK;
-  flag = box->isChecked();
-  if (box == p->ChBox_pevna_dl_ISK) p->Btn_cfg_nacitaj->setVisible(box->isChecked());
-  if (box->isChecked()) {
-    for (QCheckBox* other : {p->ChBox_odd_ISK, p->ChBox_casio1_ISK, p->ChBox_pevna_dl_ISK, p->ChBox_old_ISK}) {
-      if (other != box) other->setChecked(false);
-    }
-  }
-  RefreshLayoutControls();
-}
-
-void TForm_nodra::ChBox_odd_ISKClick() { layoutBoxClicked(cfg_SK->ChBox_odd_ISK, settings.Odd_ISK); }
-void TForm_nodra::ChBox_casio1_ISKClick() { layoutBoxClicked(cfg_SK->ChBox_casio1_ISK, settings.CASIO1_ISK); }
-void TForm_nodra::ChBox_pevna_dl_ISKClick() { layoutBoxClicked(cfg_SK->ChBox_pevna_dl_ISK, settings.Pevna_dl_ISK); }
-void TForm_nodra::ChBox_old_ISKClick() { layoutBoxClicked(cfg_SK->ChBox_old_ISK, settings.Old_ISK); }
-
-void TForm_nodra::Edit_odd_ISKChange() { settings.Odd_Char_ISK = separatorByte(cfg_SK->Edit_odd_ISK->text()); }
-void TForm_nodra::Edit_odd_OSKChange() { settings.Odd_Char_OSK = separatorByte(cfg_SK->Edit_odd_OSK->text()); }
-
-void TForm_nodra::RG_OSKClick(int item) {
-  settings.Odd_OSK = item == 0;
-  settings.Pevna_dl_OSK = item == 1;
-  settings.CASIO1_OSK = item == 2;
-  settings.Old_OSK = item == 3;
-  RefreshLayoutControls();
-}
-
-void TForm_nodra::RadioButton1Click() {
-  ImportExportPage* p = cfg_SK;
-  p->RadioButton1->setChecked(true);
-  p->RadioButton2->setChecked(false);
-  tab_xml->RadioButton3->setChecked(false);
-  tab_xml->RadioButton4->setChecked(true);
-  settings.formatovatData = kFormatted;
-  setOutputLayoutEnabled(true);
-  setRawCopyEnabled(false);
-}
-
-void TForm_nodra::RadioButton2Click() {
-  ImportExportPage* p = cfg_SK;
-  p->RadioButton2->setChecked(true);
-  p->RadioButton1->setChecked(false);
-  tab_xml->RadioButton3->setChecked(false);
-  tab_xml->RadioButton4->setChecked(true);
-  settings.formatovatData = kRawCopy;
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(true);
-}
-
-void TForm_nodra::RadioButton3Click() {
-  cfg_SK->RadioButton1->setChecked(false);
-  cfg_SK->RadioButton2->setChecked(false);
-  tab_xml->RadioButton4->setChecked(false);
-  tab_xml->RadioButton3->setChecked(true);
-  settings.formatovatData = kXml;
-  for (QWidget* w : {static_cast<QWidget*>(tab_xml->Edit_XMLout), static_cast<QWidget*>(tab_xml->Label10),
-                     static_cast<QWidget*>(tab_xml->Btn_cestaXMLout)}) {
-    w->setEnabled(true);
-  }
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(false);
-}
-
-void TForm_nodra::RadioButton4Click() {
-  tab_xml->RadioButton4->setChecked(true);
-  tab_xml->RadioButton3->setChecked(false);
-  settings.formatovatData = kXmlRefused;
-  for (QWidget* w : {static_cast<QWidget*>(tab_xml->Edit_XMLout), static_cast<QWidget*>(tab_xml->Label10),
-                     static_cast<QWidget*>(tab_xml->Btn_cestaXMLout)}) {
-    w->setEnabled(false);
-  }
-  setOutputLayoutEnabled(false);
-  setRawCopyEnabled(false);
-}
-
-void TForm_nodra::cfg_SKShow() {
-  RefreshLayoutControls();
-  cfg_SK->Btn_cfg_nacitaj->setVisible(cfg_SK->ChBox_pevna_dl_ISK->isChecked());
-}
-
-void TForm_nodra::cfg_SKHide() {
-  ImportExportPage* p = cfg_SK;
-  int* targets[] = {&settings.dlzka1_OSK, &settings.dlzka2_OSK, &settings.dlzka3_OSK,
-                    &settings.dlzka4_OSK, &settings.PDM1_OSK,   &settings.PDM2_OSK};
-  QLineEdit* boxes[] = {p->dl_OSK[0], p->dl_OSK[1], p->dl_OSK[2], p->dl_OSK[3], p->pdm1_OSK, p->pdm2_OSK};
-  try {
-    for (int i = 0; i < 6; ++i) *targets[i] = strToInt(fromQs(boxes[i]->text()));
-  } catch (const ConvertError& e) {
-    reportFailure(e.what());
-  }
-}
-
 void TForm_nodra::choosePath(QLineEdit* edit, std::string* member) {
   auto chosen = chooseFile_(kPathDialogTitle, kTextFilter, qs(*member), false);
   if (!chosen) return;
   auto text = fromQsExact(*chosen);
   if (!text) {
-    Message m;
-    m.text = "Cesta " + fromQs(*chosen) + " obsahuje znaky, ktoré sa nedajú uložiť.";
-    m.caption = "Pozor...";
-    m.icon = Icon::Warning;
-    ui_->message(m);
+    ui_->message(warningMessage(unstorablePath(fromQs(*chosen)) + "."));
     return;
   }
   *member = *text;
   edit->setText(qs(*member));
 }
-
-void TForm_nodra::Btn_in_kartyClick() { choosePath(cfg_SK->Edit_in_karty, &settings.path_ins); }
-void TForm_nodra::Btn_out_vsetkyClick() { choosePath(cfg_SK->Edit_outv, &settings.path_outv); }
-void TForm_nodra::Btn_out_nenulClick() { choosePath(cfg_SK->Edit_outn, &settings.path_outn); }
-void TForm_nodra::Btn_prijemkyClick() { choosePath(cfg_SK->Edit_outprij, &settings.path_zostava); }
-void TForm_nodra::Btn_skladVPClick() { choosePath(cfg_SK->Edit_skladVP, &settings.path_suroveData); }
-void TForm_nodra::Btn_cestaXMLoutClick() { choosePath(tab_xml->Edit_XMLout, &settings.path_xmlOut); }
 
 }  // namespace nodra

@@ -1,87 +1,31 @@
-// The "NODRA" page: reading and writing the terminal's settings file, and the clear requests that ride on it.
+// The "NODRA" page: reading and writing the terminal's settings file, a write on every change of a control.
 #include <QKeyEvent>
 
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
-#include "platform/integer_text.h"
 
 namespace nodra {
-
-namespace {
-void selectEntry(QComboBox* box, int entry) { box->setCurrentIndex(entry >= 0 && entry < box->count() ? entry : -1); }
-}  // namespace
 
 void TForm_nodra::connectTerminalPage() {
   TerminalPage* p = cfg_terminal;
   // Lists run their handler only on the user's choice; check boxes and the edit box on every change.
-  connect(p->CB_pocet, &QComboBox::activated, this, [this](int entry) {
-    terminalSettings.PDM_COUNT = entry;
-    writeFromTerminalPage([this, entry] {
-      terminalSettings.PDM_COUNT = entry;
-      cfg_terminal->CB_pocet->setCurrentIndex(entry);
-    });
-  });
-  connect(p->CB_cena, &QComboBox::activated, this, [this](int entry) {
-    terminalSettings.PDM_PRICE = entry;
-    writeFromTerminalPage([this, entry] {
-      terminalSettings.PDM_PRICE = entry;
-      cfg_terminal->CB_cena->setCurrentIndex(entry);
-    });
-  });
-  connect(p->CB_sign, &QComboBox::activated, this, [this](int entry) {
-    terminalSettings.SIGN = static_cast<signed char>(entry);
-    writeFromTerminalPage([this, entry] {
-      terminalSettings.SIGN = static_cast<signed char>(entry);
-      cfg_terminal->CB_sign->setCurrentIndex(entry);
-    });
-  });
-  for (QComboBox* box : {p->CB_kodvaha_zac, p->CB_kodvaha_end, p->CB_vahazac, p->CB_vahaend, p->CB_pdmvaha}) {
-    connect(box, &QComboBox::activated, this,
-            [this, box](int entry) { writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); }); });
-  }
+  connect(p->CB_pocet, &QComboBox::activated, this, &TForm_nodra::CB_pocetChange);
+  connect(p->CB_cena, &QComboBox::activated, this, &TForm_nodra::CB_cenaChange);
+  connect(p->CB_sign, &QComboBox::activated, this, &TForm_nodra::CB_signChange);
+  connect(p->CB_kodvaha_zac, &QComboBox::activated, this, &TForm_nodra::CB_kodvaha_zacChange);
+  connect(p->CB_kodvaha_end, &QComboBox::activated, this, &TForm_nodra::CB_kodvaha_endChange);
+  connect(p->CB_vahazac, &QComboBox::activated, this, &TForm_nodra::CB_vahazacChange);
+  connect(p->CB_vahaend, &QComboBox::activated, this, &TForm_nodra::CB_vahaendChange);
+  connect(p->CB_pdmvaha, &QComboBox::activated, this, &TForm_nodra::CB_pdmvahaChange);
   p->Edit_auto->installEventFilter(this);
-  connect(p->Edit_auto, &QLineEdit::textChanged, this, [this](const QString& text) {
-    terminalSettings.AUTO = fromQs(text);
-    writeFromTerminalPage([this, text] {
-      QSignalBlocker quiet(cfg_terminal->Edit_auto);
-      cfg_terminal->Edit_auto->setText(text);
-      terminalSettings.AUTO = fromQs(text);
-    });
-  });
-  auto tickHandler = [this](QCheckBox* box, const std::function<void(bool)>& apply) {
-    connect(box, &QCheckBox::toggled, this, [this, box, apply](bool ticked) {
-      apply(ticked);
-      writeFromTerminalPage([box, apply, ticked] {
-        QSignalBlocker quiet(box);
-        box->setChecked(ticked);
-        apply(ticked);
-      });
-    });
-  };
-  tickHandler(p->ChBox_karton, [this](bool ticked) {
-    terminalSettings.KARTON = ticked;
-    if (ticked) {
-      terminalSettings.PDM_PRICE = 0;
-      cfg_terminal->CB_cena->setCurrentIndex(0);
-    }
-    cfg_terminal->CB_cena->setEnabled(!ticked);
-  });
-  tickHandler(p->ChBox_sumar, [this](bool ticked) { terminalSettings.SHOW_SUM = ticked; });
-  tickHandler(p->ChBox_zmen_cenu, [this](bool ticked) { terminalSettings.CHANGE_PRICE = ticked; });
-  tickHandler(p->CheckBox1, [this](bool ticked) { terminalSettings.ZALOHA = ticked ? 1 : 0; });
-  connect(p->ChBox_vaha, &QCheckBox::toggled, this, [this](bool ticked) {
-    terminalSettings.K2829 = ticked;
-    writeFromTerminalPage([this, ticked] {
-      QSignalBlocker quiet(cfg_terminal->ChBox_vaha);
-      cfg_terminal->ChBox_vaha->setChecked(ticked);
-      terminalSettings.K2829 = ticked;
-    });
-    cfg_terminal->GroupBox_vaha->setVisible(ticked);
-  });
+  connect(p->Edit_auto, &QLineEdit::textChanged, this, &TForm_nodra::Edit_autoChange);
+  connect(p->ChBox_karton, &QCheckBox::toggled, this, &TForm_nodra::ChBox_kartonClick);
+  connect(p->ChBox_sumar, &QCheckBox::toggled, this, &TForm_nodra::ChBox_sumarClick);
+  connect(p->ChBox_zmen_cenu, &QCheckBox::toggled, this, &TForm_nodra::ChBox_zmen_cenuClick);
+  connect(p->CheckBox1, &QCheckBox::toggled, this, &TForm_nodra::CheckBox1Click);
+  connect(p->ChBox_vaha, &QCheckBox::toggled, this, &TForm_nodra::ChBox_vahaClick);
   for (QLineEdit* id : {p->Edit_id1, p->Edit_id2, p->Edit_id3}) id->installEventFilter(this);
-  connect(p->BitBtn_VycKonfig, &QPushButton::clicked, this, [this] {
-    if (session_.check()) ReadTerminalSettings();
-  });
+  connect(p->BitBtn_VycKonfig, &QPushButton::clicked, this, &TForm_nodra::BitBtn_VycKonfigClick);
 }
 
 bool TForm_nodra::eventFilter(QObject* watched, QEvent* event) {
@@ -89,22 +33,120 @@ bool TForm_nodra::eventFilter(QObject* watched, QEvent* event) {
   // The box's typing rule lets only digits and "." in (typed, pasted or dropped); keys that type nothing, such
   // as Tab, the arrows and the editing shortcuts, work as in any box.
   if (watched == p->Edit_auto && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-      terminalSettings.AUTO = fromQs(p->Edit_auto->text());
+    Edit_autoKeyPress(static_cast<QKeyEvent*>(event)->key());
     return false;
   }
   if ((watched == p->Edit_id1 || watched == p->Edit_id2 || watched == p->Edit_id3) &&
       event->type() == QEvent::MouseButtonPress) {
-    const QString id1 = p->Edit_id1->text(), id2 = p->Edit_id2->text(), id3 = p->Edit_id3->text();
-    writeFromTerminalPage([p, id1, id2, id3] {
-      p->Edit_id1->setText(id1);
-      p->Edit_id2->setText(id2);
-      p->Edit_id3->setText(id3);
-    });
+    Edit_idClick();
     return false;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void TForm_nodra::CB_pocetChange(int entry) {
+  terminalSettings.PDM_COUNT = entry;
+  writeFromTerminalPage([this, entry] {
+    terminalSettings.PDM_COUNT = entry;
+    cfg_terminal->CB_pocet->setCurrentIndex(entry);
+  });
+}
+
+void TForm_nodra::CB_cenaChange(int entry) {
+  terminalSettings.PDM_PRICE = entry;
+  writeFromTerminalPage([this, entry] {
+    terminalSettings.PDM_PRICE = entry;
+    cfg_terminal->CB_cena->setCurrentIndex(entry);
+  });
+}
+
+void TForm_nodra::CB_signChange(int entry) {
+  terminalSettings.SIGN = static_cast<signed char>(entry);
+  writeFromTerminalPage([this, entry] {
+    terminalSettings.SIGN = static_cast<signed char>(entry);
+    cfg_terminal->CB_sign->setCurrentIndex(entry);
+  });
+}
+
+// The weighed-code lists hold no member: the write takes their texts.
+void TForm_nodra::weighedCodeListChanged(QComboBox* box, int entry) {
+  writeFromTerminalPage([box, entry] { box->setCurrentIndex(entry); });
+}
+
+void TForm_nodra::CB_kodvaha_zacChange(int entry) { weighedCodeListChanged(cfg_terminal->CB_kodvaha_zac, entry); }
+void TForm_nodra::CB_kodvaha_endChange(int entry) { weighedCodeListChanged(cfg_terminal->CB_kodvaha_end, entry); }
+void TForm_nodra::CB_vahazacChange(int entry) { weighedCodeListChanged(cfg_terminal->CB_vahazac, entry); }
+void TForm_nodra::CB_vahaendChange(int entry) { weighedCodeListChanged(cfg_terminal->CB_vahaend, entry); }
+void TForm_nodra::CB_pdmvahaChange(int entry) { weighedCodeListChanged(cfg_terminal->CB_pdmvaha, entry); }
+
+void TForm_nodra::Edit_autoKeyPress(int key) {
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) terminalSettings.AUTO = fromQs(cfg_terminal->Edit_auto->text());
+}
+
+void TForm_nodra::Edit_autoChange() {
+  const QString text = cfg_terminal->Edit_auto->text();
+  terminalSettings.AUTO = fromQs(text);
+  writeFromTerminalPage([this, text] {
+    QSignalBlocker quiet(cfg_terminal->Edit_auto);
+    cfg_terminal->Edit_auto->setText(text);
+    terminalSettings.AUTO = fromQs(text);
+  });
+}
+
+void TForm_nodra::tickChanged(QCheckBox* box, const std::function<void(bool)>& apply) {
+  const bool ticked = box->isChecked();
+  apply(ticked);
+  writeFromTerminalPage([box, apply, ticked] {
+    QSignalBlocker quiet(box);
+    box->setChecked(ticked);
+    apply(ticked);
+  });
+}
+
+void TForm_nodra::ChBox_kartonClick() {
+  tickChanged(cfg_terminal->ChBox_karton, [this](bool ticked) {
+    terminalSettings.KARTON = ticked;
+    if (ticked) terminalSettings.PDM_PRICE = 0;
+    cfg_terminal->showCartonMode(ticked);
+  });
+}
+
+void TForm_nodra::ChBox_sumarClick() {
+  tickChanged(cfg_terminal->ChBox_sumar, [this](bool ticked) { terminalSettings.SHOW_SUM = ticked; });
+}
+
+void TForm_nodra::ChBox_zmen_cenuClick() {
+  tickChanged(cfg_terminal->ChBox_zmen_cenu, [this](bool ticked) { terminalSettings.CHANGE_PRICE = ticked; });
+}
+
+void TForm_nodra::CheckBox1Click() {
+  tickChanged(cfg_terminal->CheckBox1, [this](bool ticked) { terminalSettings.ZALOHA = ticked ? 1 : 0; });
+}
+
+void TForm_nodra::ChBox_vahaClick() {
+  const bool ticked = cfg_terminal->ChBox_vaha->isChecked();
+  terminalSettings.K2829 = ticked;
+  writeFromTerminalPage([this, ticked] {
+    QSignalBlocker quiet(cfg_terminal->ChBox_vaha);
+    cfg_terminal->ChBox_vaha->setChecked(ticked);
+    terminalSettings.K2829 = ticked;
+  });
+  cfg_terminal->GroupBox_vaha->setVisible(ticked);
+}
+
+// The prefix boxes hold no member: the write takes their texts.
+void TForm_nodra::Edit_idClick() {
+  TerminalPage* p = cfg_terminal;
+  const QString id1 = p->Edit_id1->text(), id2 = p->Edit_id2->text(), id3 = p->Edit_id3->text();
+  writeFromTerminalPage([p, id1, id2, id3] {
+    p->Edit_id1->setText(id1);
+    p->Edit_id2->setText(id2);
+    p->Edit_id3->setText(id3);
+  });
+}
+
+void TForm_nodra::BitBtn_VycKonfigClick() {
+  if (session_.check()) ReadTerminalSettings();
 }
 
 void TForm_nodra::writeFromTerminalPage(const std::function<void()>& reapply) {
@@ -131,88 +173,28 @@ void TForm_nodra::ReadTerminalSettings() {
   ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   terminalSettings = readTerminalSettings(file);
   pageValuesFrom_ = cardIdentity(*session_.drive);
+  // The page gets a copy: the handlers of the controls it changes change the members while it shows them.
   const TerminalSettings read = terminalSettings;
-  TerminalPage* p = cfg_terminal;
-  p->Edit_id1->setText(qs(read.K_1));
-  p->Edit_id2->setText(qs(read.K_2));
-  p->Edit_id3->setText(qs(read.K_3));
-  selectEntry(p->CB_kodvaha_zac, read.VAHOVYKOD_ZAC);
-  selectEntry(p->CB_kodvaha_end, read.VAHOVYKOD_END - 4);
-  selectEntry(p->CB_vahazac, read.VAHA_ZAC - 6);
-  selectEntry(p->CB_vahaend, read.VAHA_END - 11);
-  selectEntry(p->CB_pdmvaha, read.PDM_VAHA);
-  p->Edit_auto->setText(qs(read.AUTO));
-  p->Label_ver->setText(qs(read.VERSION));
-  p->ChBox_karton->setChecked(read.KARTON);
-  p->ChBox_vaha->setChecked(read.K2829);
-  p->ChBox_sumar->setChecked(read.SHOW_SUM);
-  p->CheckBox1->setChecked(read.ZALOHA != 0);
-  p->ChBox_zmen_cenu->setChecked(read.CHANGE_PRICE);
-  p->Poc_kariet->setText(QString::number(read.SKLAD));
-  p->Poc_zostava->setText(QString::number(read.ZOSTAVA));
+  cfg_terminal->show(read);
   if (settings.CASIO1_ISK) {
     terminalSettings.PDM_COUNT = 3;
     terminalSettings.PDM_PRICE = 2;
-    p->CB_pocet->setCurrentIndex(3);
-    p->CB_cena->setCurrentIndex(2);
-    p->CB_pocet->setEnabled(false);
-    p->CB_cena->setEnabled(false);
-  } else {
-    p->CB_pocet->setEnabled(true);
-    p->CB_cena->setEnabled(true);
-    selectEntry(p->CB_pocet, terminalSettings.PDM_COUNT);
-    selectEntry(p->CB_cena, terminalSettings.PDM_PRICE);
   }
-  selectEntry(p->CB_sign, terminalSettings.SIGN);
+  cfg_terminal->showDecimalsAndSign(terminalSettings, settings.CASIO1_ISK);
   cfg_SK->ChBox_kodovanie->setChecked(settings.use_tbl);
   ui_->setStatus("Konfigurácia vyčítaná");
 }
 
 void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clearSkladVP) {
   if (!session_.drive) return;
-  TerminalPage* p = cfg_terminal;
-  TerminalSettingsControls controls;
-  controls.weighedCodeTicked = p->ChBox_vaha->isChecked();
-  controls.kodvahaZac = fromQs(p->CB_kodvaha_zac->currentText());
-  controls.kodvahaEnd = fromQs(p->CB_kodvaha_end->currentText());
-  controls.vahaZac = fromQs(p->CB_vahazac->currentText());
-  controls.vahaEnd = fromQs(p->CB_vahaend->currentText());
-  controls.pdmVaha = fromQs(p->CB_pdmvaha->currentText());
-  controls.id1 = fromQs(p->Edit_id1->text());
-  controls.id2 = fromQs(p->Edit_id2->text());
-  controls.id3 = fromQs(p->Edit_id3->text());
   ProfileFile file(session_.drive->place(kTerminalConfigFile), ProfileFile::Creation::MustExist);
   try {
-    writeTerminalSettings(file, terminalSettings, controls, {clearSklad, clearZost, clearSkladVP});
+    writeTerminalSettings(file, terminalSettings, cfg_terminal->controls(), {clearSklad, clearZost, clearSkladVP});
   } catch (const std::exception& e) {
     reportFailure(e.what());
     return;
   }
-  ui_->setStatus("Konfigurácia zapísaná");
+  ui_->setStatus(kConfigWrittenStatus);
 }
-
-void TForm_nodra::ClearTerminalStores(int clearSklad, int clearZost, int clearSkladVP) {
-  if (!session_.check()) return;
-  ReadTerminalSettings();
-  WriteTerminalSettings(clearSklad, clearZost, clearSkladVP);
-}
-
-void TForm_nodra::Btn_nul_skladClick() {
-  if (!batchMode()) {
-    Message question;
-    question.text =
-        "Naozaj chcete vynulovať všetky skladové karty hlavného skladu? \r\nTakisto sa zmaže zostava a sklad VP.";
-    question.caption = "Pozor...";
-    question.icon = Icon::Warning;
-    question.buttons = Buttons::YesNo;
-    question.defaultAnswer = Answer::No;
-    if (ui_->message(question) != Answer::Yes) return;
-  }
-  ClearTerminalStores(1, 1, 1);
-}
-
-void TForm_nodra::Btn_nul_zostClick() { ClearTerminalStores(0, 1, 0); }
-void TForm_nodra::Btn_nul_skladVPClick() { ClearTerminalStores(0, 0, 1); }
-void TForm_nodra::Btn_nul_hlSkladClick() { ClearTerminalStores(1, 0, 0); }
 
 }  // namespace nodra

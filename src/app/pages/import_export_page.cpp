@@ -7,6 +7,7 @@
 
 #include "app/pages/page_helpers.h"
 #include "app/pages/wrapping_check_box.h"
+#include "settings/local_settings.h"
 
 namespace nodra {
 
@@ -210,5 +211,45 @@ QList<QWidget*> ImportExportPage::outputLayoutControls() const {
 }
 
 QList<QWidget*> ImportExportPage::rawCopyControls() const { return {Edit_skladVP, Btn_skladVP, Label9}; }
+
+void ImportExportPage::showReadOutMode(int mode) {
+  switch (mode) {
+    case kFormatted:
+      RadioButton1->setChecked(true);
+      RadioButton2->setChecked(false);
+      setOutputLayoutEnabled(true);
+      setRawCopyEnabled(false);
+      break;
+    case kRawCopy:
+      RadioButton1->setChecked(false);
+      RadioButton2->setChecked(true);
+      setOutputLayoutEnabled(false);
+      setRawCopyEnabled(true);
+      break;
+    case kXml:
+      setOutputLayoutEnabled(false);
+      setRawCopyEnabled(false);
+      break;
+    default: break;
+  }
+}
+
+void ImportExportPage::showChosenReadOutMode(int mode) {
+  // Refusing XML on the XML page leaves these two buttons as they were.
+  if (mode != kXmlRefused) {
+    RadioButton1->setChecked(mode == kFormatted);
+    RadioButton2->setChecked(mode == kRawCopy);
+  }
+  setOutputLayoutEnabled(mode == kFormatted);
+  setRawCopyEnabled(mode == kRawCopy);
+}
+
+void ImportExportPage::setOutputLayoutEnabled(bool enabled) {
+  for (QWidget* w : outputLayoutControls()) w->setEnabled(enabled);
+}
+
+void ImportExportPage::setRawCopyEnabled(bool enabled) {
+  for (QWidget* w : rawCopyControls()) w->setEnabled(enabled);
+}
 
 }  // namespace nodra

@@ -1,6 +1,6 @@
 #pragma once
 // The "IMPORT / EXPORT" page: the input layout of the fill (upper group) and the output layout, output files
-// and read-out mode (lower group). Controls only; the form handles their events.
+// and read-out mode (lower group). The form handles the controls' events and owns the local settings.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,9 +88,19 @@ class ImportExportPage : public QWidget {
   QLineEdit* Edit_skladVP;
   QPushButton* Btn_skladVP;
 
+  // The read-out mode (ReadOutMode) as loaded: the page's two buttons show it when it is one of theirs, and
+  // the output layout and raw copy controls are enabled for the mode that uses them.
+  void showReadOutMode(int mode);
+  // The mode as chosen on this page or on the XML page: both buttons follow it.
+  void showChosenReadOutMode(int mode);
+
   // The output layout controls that the read-out mode enables and disables together.
   QList<QWidget*> outputLayoutControls() const;
   QList<QWidget*> rawCopyControls() const;
+
+ private:
+  void setOutputLayoutEnabled(bool enabled);
+  void setRawCopyEnabled(bool enabled);
 };
 
 }  // namespace nodra

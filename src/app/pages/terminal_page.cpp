@@ -9,6 +9,11 @@
 
 namespace nodra {
 
+namespace {
+// A value whose entry falls outside the list leaves the list with nothing selected.
+void selectEntry(QComboBox* box, int entry) { box->setCurrentIndex(entry >= 0 && entry < box->count() ? entry : -1); }
+}  // namespace
+
 TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
   auto* frame = new QGroupBox(this);
   auto* outer = new QVBoxLayout(this);
@@ -110,6 +115,60 @@ TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
   grid->addWidget(info, 1, 0);
   grid->addWidget(BitBtn_VycKonfig, 2, 0, Qt::AlignLeft);
   grid->setRowStretch(3, 1);
+}
+
+void TerminalPage::show(const TerminalSettings& read) {
+  Edit_id1->setText(qs(read.K_1));
+  Edit_id2->setText(qs(read.K_2));
+  Edit_id3->setText(qs(read.K_3));
+  selectEntry(CB_kodvaha_zac, read.VAHOVYKOD_ZAC);
+  selectEntry(CB_kodvaha_end, read.VAHOVYKOD_END - 4);
+  selectEntry(CB_vahazac, read.VAHA_ZAC - 6);
+  selectEntry(CB_vahaend, read.VAHA_END - 11);
+  selectEntry(CB_pdmvaha, read.PDM_VAHA);
+  Edit_auto->setText(qs(read.AUTO));
+  Label_ver->setText(qs(read.VERSION));
+  ChBox_karton->setChecked(read.KARTON);
+  ChBox_vaha->setChecked(read.K2829);
+  ChBox_sumar->setChecked(read.SHOW_SUM);
+  CheckBox1->setChecked(read.ZALOHA != 0);
+  ChBox_zmen_cenu->setChecked(read.CHANGE_PRICE);
+  Poc_kariet->setText(QString::number(read.SKLAD));
+  Poc_zostava->setText(QString::number(read.ZOSTAVA));
+}
+
+void TerminalPage::showDecimalsAndSign(const TerminalSettings& s, bool fixed) {
+  if (fixed) {
+    selectEntry(CB_pocet, s.PDM_COUNT);
+    selectEntry(CB_cena, s.PDM_PRICE);
+    CB_pocet->setEnabled(false);
+    CB_cena->setEnabled(false);
+  } else {
+    CB_pocet->setEnabled(true);
+    CB_cena->setEnabled(true);
+    selectEntry(CB_pocet, s.PDM_COUNT);
+    selectEntry(CB_cena, s.PDM_PRICE);
+  }
+  selectEntry(CB_sign, s.SIGN);
+}
+
+void TerminalPage::showCartonMode(bool ticked) {
+  if (ticked) CB_cena->setCurrentIndex(0);
+  CB_cena->setEnabled(!ticked);
+}
+
+TerminalSettingsControls TerminalPage::controls() const {
+  TerminalSettingsControls c;
+  c.weighedCodeTicked = ChBox_vaha->isChecked();
+  c.kodvahaZac = fromQs(CB_kodvaha_zac->currentText());
+  c.kodvahaEnd = fromQs(CB_kodvaha_end->currentText());
+  c.vahaZac = fromQs(CB_vahazac->currentText());
+  c.vahaEnd = fromQs(CB_vahaend->currentText());
+  c.pdmVaha = fromQs(CB_pdmvaha->currentText());
+  c.id1 = fromQs(Edit_id1->text());
+  c.id2 = fromQs(Edit_id2->text());
+  c.id3 = fromQs(Edit_id3->text());
+  return c;
 }
 
 }  // namespace nodra

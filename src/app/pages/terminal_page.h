@@ -1,5 +1,6 @@
 #pragma once
-// The "NODRA" page: the terminal's own settings. Controls only; the form handles their events.
+// The "NODRA" page: the terminal's own settings. It shows them and gives back what the write takes from its
+// controls; the form handles the controls' events and owns the settings.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -8,11 +9,24 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "terminal/terminal_settings.h"
+
 namespace nodra {
 
 class TerminalPage : public QWidget {
  public:
   explicit TerminalPage(QWidget* parent = nullptr);
+
+  // Everything read but the decimal places and the sign, in the order the form relies on: a control whose
+  // state changes runs its handler, which may write the file and change the form's copy of the settings.
+  void show(const TerminalSettings& read);
+  // The two decimal lists and the sign, from the settings as those handlers left them (a ticked carton box
+  // clears the price's places); `fixed` (the CASIO 1 input layout) greys the decimal lists.
+  void showDecimalsAndSign(const TerminalSettings& s, bool fixed);
+  // A ticked carton box holds the price's decimal places at "0".
+  void showCartonMode(bool ticked);
+  // What the write takes from the controls rather than from the settings.
+  TerminalSettingsControls controls() const;
 
   QLabel* Label_ver;
   QLabel* Poc_kariet;

@@ -37,6 +37,13 @@ QButtonGroup* radioGroup(QGroupBox* box, std::initializer_list<std::string_view>
   group->button(0)->setChecked(true);
   return group;
 }
+
+QString maskText(const std::string& digits) {
+  // The masked box shows its twelve places in four groups of three.
+  QString text = qs(digits);
+  for (int dot : {9, 6, 3}) text.insert(dot, QLatin1Char('.'));
+  return text;
+}
 }  // namespace
 
 QString WifiPage::addressValue(const QLineEdit* box) {
@@ -132,6 +139,50 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   grid->addWidget(Lab_oznam, row, 0, 1, 2);
   grid->addWidget(BitBtn_cfg_wifi, row++, 2);
   grid->setRowStretch(row, 1);
+}
+
+void WifiPage::show(const WifiSettings& w) {
+  MaskEdit_ip->setText(maskText(w.MaskEdit_ip));
+  MaskEdit_subnet->setText(maskText(w.MaskEdit_subnet));
+  MaskEdit_gateway->setText(maskText(w.MaskEdit_gateway));
+  Edit_ssid->setText(qs(w.Edit_ssid));
+  ChBox_dhcp->setChecked(w.ChBox_dhcp);
+  if (auto* b = RG_preamble_items->button(w.RG_preamble)) b->setChecked(true);
+  if (auto* b = RG_wifi_sec_items->button(w.RG_wifi_sec)) b->setChecked(true);
+  Edit_eap_id->setText(qs(w.Edit_eap_id));
+  Edit_eap_psw->setText(qs(w.Edit_eap_psw));
+  Edit_wpa_heslo->setText(qs(w.Edit_wpa_heslo));
+  Edit_wpa_pmk->setText(qs(w.Edit_wpa_pmk));
+  for (std::size_t i = 0; i < 4; ++i) Edit_key[i]->setText(qs(w.Edit_key[i]));
+  CB_wep_default->setCurrentIndex(w.CB_wep_default);
+  CB_wep_len->setCurrentIndex(w.CB_wep_len);
+  MaskEdit_ftp_ip->setText(maskText(w.MaskEdit_ftp_ip));
+  Edit_ftp_port->setText(qs(w.Edit_ftp_port));
+  Edit_ftp_meno->setText(qs(w.Edit_ftp_meno));
+  Edit_ftp_heslo->setText(qs(w.Edit_ftp_heslo));
+}
+
+WifiSettings WifiPage::settings() const {
+  WifiSettings w;
+  w.MaskEdit_ip = fromQs(addressValue(MaskEdit_ip));
+  w.MaskEdit_subnet = fromQs(addressValue(MaskEdit_subnet));
+  w.MaskEdit_gateway = fromQs(addressValue(MaskEdit_gateway));
+  w.Edit_ssid = fromQs(Edit_ssid->text());
+  w.ChBox_dhcp = ChBox_dhcp->isChecked();
+  w.RG_preamble = RG_preamble_items->checkedId();
+  w.RG_wifi_sec = RG_wifi_sec_items->checkedId();
+  w.Edit_eap_id = fromQs(Edit_eap_id->text());
+  w.Edit_eap_psw = fromQs(Edit_eap_psw->text());
+  w.Edit_wpa_heslo = fromQs(Edit_wpa_heslo->text());
+  w.Edit_wpa_pmk = fromQs(Edit_wpa_pmk->text());
+  for (std::size_t i = 0; i < 4; ++i) w.Edit_key[i] = fromQs(Edit_key[i]->text());
+  w.CB_wep_default = CB_wep_default->currentIndex();
+  w.CB_wep_len = CB_wep_len->currentIndex();
+  w.MaskEdit_ftp_ip = fromQs(addressValue(MaskEdit_ftp_ip));
+  w.Edit_ftp_port = fromQs(Edit_ftp_port->text());
+  w.Edit_ftp_meno = fromQs(Edit_ftp_meno->text());
+  w.Edit_ftp_heslo = fromQs(Edit_ftp_heslo->text());
+  return w;
 }
 
 }  // namespace nodra

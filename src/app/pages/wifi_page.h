@@ -11,11 +11,17 @@
 #include <QWidget>
 #include <array>
 
+#include "terminal/wifi_settings.h"
+
 namespace nodra {
 
 class WifiPage : public QWidget {
  public:
   explicit WifiPage(QWidget* parent = nullptr);
+
+  // Fills the controls; the security group's change runs the form's handler, which picks the security page.
+  void show(const WifiSettings& w);
+  WifiSettings settings() const;
 
   // The address boxes' value: their characters without the dots, a blank place as a space.
   static QString addressValue(const QLineEdit* box);

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
+#include "settings/local_settings.h"
 
 namespace nodra {
 
@@ -33,6 +34,22 @@ XmlPage::XmlPage(QWidget* parent) : QWidget(parent) {
   outer->addWidget(GroupBox2);
   outer->addWidget(GroupBox4);
   outer->addStretch();
+}
+
+void XmlPage::showReadOutMode(int mode) {
+  if (mode != kXml && mode != kXmlRefused) return;
+  RadioButton3->setChecked(mode == kXml);
+  RadioButton4->setChecked(mode == kXmlRefused);
+}
+
+void XmlPage::showChosenReadOutMode(int mode) {
+  RadioButton3->setChecked(mode == kXml);
+  RadioButton4->setChecked(mode != kXml);
+  if (mode != kXml && mode != kXmlRefused) return;
+  for (QWidget* w :
+       {static_cast<QWidget*>(Edit_XMLout), static_cast<QWidget*>(Label10), static_cast<QWidget*>(Btn_cestaXMLout)}) {
+    w->setEnabled(mode == kXml);
+  }
 }
 
 }  // namespace nodra

@@ -13,6 +13,12 @@ class XmlPage : public QWidget {
  public:
   explicit XmlPage(QWidget* parent = nullptr);
 
+  // The read-out mode (ReadOutMode) as loaded: the two buttons show it when it is one of theirs.
+  void showReadOutMode(int mode);
+  // The mode as chosen on this page or on the IMPORT / EXPORT page: the buttons follow it, and a choice made
+  // here enables the output folder for XML and disables it for no XML.
+  void showChosenReadOutMode(int mode);
+
   QGroupBox* GroupBox2;
   QLabel* Label10;
   QLineEdit* Edit_XMLout;

@@ -1,0 +1,32 @@
+// The "XML" page: the XML output folder, whether the read-out writes XML, and the hidden button that loads the
+// last XML read-out of the main store.
+#include <pugixml.hpp>
+
+#include "app/form_nodra.h"
+#include "platform/path_text.h"
+
+namespace nodra {
+
+void TForm_nodra::connectXmlPage() {
+  connect(tab_xml->RadioButton3, &QRadioButton::clicked, this, &TForm_nodra::RadioButton3Click);
+  connect(tab_xml->RadioButton4, &QRadioButton::clicked, this, &TForm_nodra::RadioButton4Click);
+  connect(tab_xml->Btn_cestaXMLout, &QPushButton::clicked, this, &TForm_nodra::Btn_cestaXMLoutClick);
+  connect(tab_xml->Button1, &QPushButton::clicked, this, &TForm_nodra::Button1Click);
+}
+
+void TForm_nodra::RadioButton3Click() { chooseReadOutMode(kXml); }
+void TForm_nodra::RadioButton4Click() { chooseReadOutMode(kXmlRefused); }
+void TForm_nodra::Btn_cestaXMLoutClick() { choosePath(tab_xml->Edit_XMLout, &settings.path_xmlOut); }
+
+void TForm_nodra::Button1Click() {
+  const std::string path = folderPart(settings.path_xmlOut) + "/DATA_OUT.XML";
+  auto document = std::make_shared<pugi::xml_document>();
+  pugi::xml_parse_result parsed = document->load_file(toFsPath(path).c_str(), pugi::parse_default);
+  if (!parsed) {
+    reportFailure("Cannot load \"" + path + "\": " + parsed.description());
+    return;
+  }
+  loadedDocuments_.push_back(document);
+}
+
+}  // namespace nodra

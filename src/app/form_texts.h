@@ -1,0 +1,11 @@
+#pragma once
+// Texts that handlers in more than one of the window's files show.
+#include <string_view>
+
+namespace nodra {
+
+// The caption of the window's own boxes, and the application title at start.
+inline constexpr std::string_view kProgramName = "NODRA3000";
+inline constexpr std::string_view kConfigWrittenStatus = "Konfigurácia zapísaná";
+
+}  // namespace nodra
