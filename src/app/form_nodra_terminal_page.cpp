@@ -194,6 +194,8 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
     reportFailure(e.what());
     return;
   }
+  // The replaced file is a new one on the card; it still holds what the page holds.
+  if (!pageValuesFrom_.empty()) pageValuesFrom_ = cardIdentity(*session_.drive);
   ui_->setStatus(kConfigWrittenStatus);
 }
 

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTranslator>
 #include <QtTest>
+#include <fstream>
 #include <set>
 #include <vector>
 
@@ -368,6 +369,26 @@ class FormTest : public QObject {
     QVERIFY(after.find("KARTON=1\r\n") != std::string::npos);
     QVERIFY(after.find("PDM_PRICE=0\r\n") != std::string::npos);
     QVERIFY(!form->cfg_terminal->CB_cena->isEnabled());
+  }
+
+  // The page's own write replaces the file; what it holds is still this terminal's, so the next change does
+  // not read the file over the page again.
+  void aWriteOfThePageKeepsThePageAsItIs() {
+    writeFile(terminalIni(), kTerminalIni);
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    for (int i = 0; i < 4; ++i) {
+      emit form->cfg_terminal->CB_sign->activated(i % 2);
+      // Written in place, keeping the file's identity: only a new reading of the file would bring it back.
+      std::string file = readFile(terminalIni());
+      const auto at = file.find("AUTO=1.5\r\n");
+      QVERIFY(at != std::string::npos);
+      file.replace(at, 10, "AUTO=7.7\r\n");
+      std::ofstream(terminalIni(), std::ios::binary | std::ios::in | std::ios::out) << file;
+    }
+    emit form->cfg_terminal->CB_sign->activated(1);
+    QVERIFY(readFile(terminalIni()).find("AUTO=1.5\r\n") != std::string::npos);
+    QCOMPARE(form->cfg_terminal->Edit_auto->text(), qs("1.5"));
   }
 
   // The box lets seven characters be typed, but shows and writes back the terminal's value of up to ten.
