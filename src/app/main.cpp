@@ -8,6 +8,7 @@
 
 #include "app/command_line_info.h"
 #include "app/form_nodra.h"
+#include "app/input_check_command.h"
 #include "app/qt_text.h"
 #include "app/qt_translation.h"
 #include "app/terminal_picture.h"
@@ -43,7 +44,8 @@ int main(int argc, char* argv[]) {
   using namespace nodra;
   if (auto answered = answerInfoRequest(argc, argv)) return *answered;
   const bool batch = argc > 1;
-  const bool headless = batch && ((argc > 2 && std::string_view(argv[2]) == "/nodsp") || !displayAvailable());
+  const bool check = isInputCheck(argc, argv);
+  const bool headless = batch && (check || (argc > 2 && std::string_view(argv[2]) == "/nodsp") || !displayAvailable());
   if (headless) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
@@ -70,6 +72,8 @@ int main(int argc, char* argv[]) {
   const std::filesystem::path executable = ownPath(argv[0]);
   const auto programFolder = findExeFolder(executable, problem);
   if (!programFolder) return refuse("Nejde spustit", problem, ExitCode::Failure);
+  // Writes nothing, so it needs no lock and may run beside the window.
+  if (check) return runInputCheck(executable, *programFolder);
   const std::filesystem::path userLocks = userLockFolder(problem);
   if (userLocks.empty()) return refuse("Nejde spustit", problem, ExitCode::Failure);
   SingleInstance guard(userLocks, "NODRA3000MTX");

@@ -5,6 +5,7 @@
 #include "fill/code_table.h"
 #include "fill/input_file.h"
 #include "fill/input_parsers.h"
+#include "fill/input_problems.h"
 #include "fill/record_file.h"
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
@@ -29,8 +30,7 @@ void FillTerminal(FillContext& ctx) {
   // Without a layout the terminal would get an empty list and lose its main store.
   InputParser parse = chooseInputParser(s);
   if (parse == nullptr) {
-    ui.setStatus("Nie je zvolený formát vstupného súboru");
-    warn(ui, "Nie je zvolený formát vstupného súboru.\r\n\r\nDo NODRA sa nič neprenieslo.");
+    reportNoLayout(ui);
     return;
   }
 
@@ -38,12 +38,8 @@ void FillTerminal(FillContext& ctx) {
 
   InputFile input;
   FileError error;
-  auto inputFailed = [&] {
-    ui.setStatus("Chyba pri otvorení súboru " + s.path_ins);
-    warn(ui, withDetail(" Vstupný súbor sa nedá otvoriť ", error));
-  };
   if (!input.open(FilePlace::onPc(toFsPath(s.path_ins)), error)) {
-    inputFailed();
+    reportInputNotRead(ui, s.path_ins, error);
     return;
   }
 
@@ -56,24 +52,18 @@ void FillTerminal(FillContext& ctx) {
   writer.open(FilePlace::onPc(work));
   const unsigned count = parse(input, s, ui, writer);
   input.close();
-  if (const Utf8ToCp1250& c = input.conversion(); c.linesReplaced() > 0) {
-    warn(ui,
-         "Niektoré znaky vstupného súboru nemajú tvar vo Windows-1250; do NODRA sa zapísali ako „?“.\r\n"
-         "Riadky: " +
-             lineListText(c.firstLinesReplaced(), c.linesReplaced()) + ".");
-  }
+  reportReplacedCharacters(ui, input.conversion());
   // A list read only in part must not replace the terminal's main store.
   if (input.failed()) {
     error.set(FileTrouble::System, s.path_ins, input.readError());
-    inputFailed();
+    reportInputNotRead(ui, s.path_ins, error);
     return;
   }
   ui.reportInput(s.path_ins, count, writer.dropped());
   // An empty list would wipe the terminal's main store: nothing goes to the card, the work file stays.
   if (count == 0) {
     writer.discard();
-    ui.setStatus("Vo vstupnom súbore nie je žiadna položka");
-    warn(ui, "Vo vstupnom súbore " + s.path_ins + " sa nenašla žiadna položka.\r\n\r\nDo NODRA sa nič neprenieslo.");
+    reportNoGoods(ui, s.path_ins);
     return;
   }
   const bool written = writer.commit();

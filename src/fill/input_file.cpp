@@ -57,6 +57,7 @@ bool InputFile::open(const FilePlace& file, FileError& error) {
   fd_ = openForReading(file, error);
   if (!fd_) return false;
   conversion_ = Utf8ToCp1250();
+  if (everyReplacedLine_) conversion_.keepEveryLine();
   atStart_ = true;
   if (!detectEncoding(error, file)) {
     close();

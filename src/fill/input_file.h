@@ -46,6 +46,8 @@ class InputFile {
   // Whether the file is read as UTF-8, and the lines whose characters Windows-1250 lacks (written as "?").
   bool isUtf8() const { return utf8_; }
   const Utf8ToCp1250& conversion() const { return conversion_; }
+  // Notes every line with such characters, not only the first ten; before open.
+  void noteEveryReplacedLine() { everyReplacedLine_ = true; }
 
   // The line of the file, counted from 1, on which the last piece or word began.
   unsigned lineNumber() const { return lineNumber_; }
@@ -77,6 +79,7 @@ class InputFile {
   unsigned lineNumber_ = 0;  // of the last piece or word
   bool lineOpen_ = false;    // the last piece did not end its line
   bool utf8_ = false;
+  bool everyReplacedLine_ = false;
   bool atStart_ = true;  // nothing read yet: a byte-order mark would still be there
   Utf8ToCp1250 conversion_;
   std::vector<char> raw_;  // UTF-8 as read, before conversion

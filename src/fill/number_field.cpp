@@ -153,6 +153,11 @@ void showNumberWarning(Ui& ui, unsigned recordNumber, const std::string& text, O
   Message m = failureMessage("Chyba číselnej premennej na riadku " + boost::lexical_cast<std::string>(recordNumber) +
                              " (" + text + ")");
   m.outcome = outcome;
+  if (outcome == Outcome::Failure) {
+    m.lineProblem = LineProblem{recordNumber, "Chyba číselnej premennej", text};
+  } else {
+    m.lineProblem = LineProblem{recordNumber, "Prázdny riadok, nič sa z neho neprenesie", std::nullopt};
+  }
   ui.message(m);
 }
 }  // namespace

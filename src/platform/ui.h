@@ -7,6 +7,7 @@
 // - Files report through return values (bool, FileError) to that code; they never show anything.
 // - An exception only for what ends the whole command (a write error of the settings service, a failed
 //   save of an XML file): the command's handler catches it and shows it through Ui.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,13 @@ enum class Outcome { Info, Failure, NoTerminal };
 
 inline constexpr std::string_view kCautionCaption = "Pozor...";
 
+// What a message says about one line of an input file, in parts a list of problems can show.
+struct LineProblem {
+  unsigned line = 0;  // from 1
+  std::string what;
+  std::optional<std::string> text;  // the text at fault, where there is one
+};
+
 struct Message {
   std::string text;
   std::string caption;
@@ -30,6 +38,8 @@ struct Message {
   bool ownedByWindow = false;
   bool onTop = true;
   Outcome outcome = Outcome::Info;
+  std::optional<LineProblem> lineProblem;
+  bool longList = false;  // many lines: a window shows it where it can scroll
 
   // For the few boxes that differ from the builders below.
   Message& owned() {

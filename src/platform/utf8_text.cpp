@@ -1,5 +1,6 @@
 #include "platform/utf8_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -70,7 +71,7 @@ void Utf8ToCp1250::replaced(std::string& out) {
   if (lastReplacedLine_ == line_) return;
   lastReplacedLine_ = line_;
   ++linesReplaced_;
-  if (firstLines_.size() < kListed) firstLines_.push_back(line_);
+  if (everyLine_ || firstLines_.size() < kListed) firstLines_.push_back(line_);
 }
 
 void Utf8ToCp1250::convert(const char* data, std::size_t size, std::string& out) {
@@ -119,11 +120,12 @@ void Utf8ToCp1250::finish(std::string& out) {
 
 std::string lineListText(const std::vector<unsigned>& first, unsigned total) {
   std::string text;
-  for (std::size_t i = 0; i < first.size(); ++i) {
+  const std::size_t listed = std::min(first.size(), kListed);
+  for (std::size_t i = 0; i < listed; ++i) {
     if (i > 0) text += ", ";
     text += intToText(first[i]);
   }
-  if (total > first.size()) text += " a ďalších " + intToText(static_cast<long long>(total - first.size()));
+  if (total > listed) text += " a ďalších " + intToText(static_cast<long long>(total - listed));
   return text;
 }
 

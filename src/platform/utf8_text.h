@@ -33,8 +33,10 @@ class Utf8ToCp1250 {
   // Ends the stream: an unfinished sequence at the end counts as one "?".
   void finish(std::string& out);
 
-  // Lines (from 1) that held a character without a Windows-1250 form: the first ten, and how many in all.
+  // Lines (from 1) that held a character without a Windows-1250 form: the first ten (all of them after
+  // keepEveryLine), and how many in all.
   const std::vector<unsigned>& firstLinesReplaced() const { return firstLines_; }
+  void keepEveryLine() { everyLine_ = true; }
   unsigned linesReplaced() const { return linesReplaced_; }
 
  private:
@@ -44,12 +46,13 @@ class Utf8ToCp1250 {
   unsigned lastReplacedLine_ = 0;
   std::vector<unsigned> firstLines_;
   unsigned linesReplaced_ = 0;
+  bool everyLine_ = false;
   int pending_ = 0;
   char32_t value_ = 0;
   char32_t minimum_ = 0;
 };
 
-// The text of lines of a report: "3, 7, 12" and, beyond ten, " a ďalších 5" (Windows-1250).
+// The text of lines of a report: "3, 7, 12" and, beyond the first ten, " a ďalších 5" (Windows-1250).
 std::string lineListText(const std::vector<unsigned>& first, unsigned total);
 
 }  // namespace nodra

@@ -151,5 +151,52 @@ TEST_F(BatchCommand, HelpAndVersionAnswerWhileAnotherInstanceRuns) {
   EXPECT_EQ(terminalIni(), demoIni());
 }
 
+// The check reads the goods list as the fill would and prints what it finds; it needs no lock, creates no
+// settings file and writes nothing, on the PC or on the card.
+TEST_F(BatchCommand, CheckPrintsTheProblemsOfTheListAndWritesNothing) {
+  auto tree = [](const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+      files[e.path().string()] = e.is_regular_file() ? readFile(e.path()) : "<folder>";
+    }
+    return files;
+  };
+  const fs::path list = dir / "vstup.txt";
+  struct Case {
+    const char* label;
+    std::string settings;  // empty: no settings file
+    std::string list;
+    int exitCode;
+    std::string report;
+  } cases[] = {
+      {"a good list in UTF-8", "[PATHS]\r\npath_ins=" + list.string() + "\r\n", "1;1;1;Ro\xC5\xBEok\n2;2;2;b\n", 0,
+       "Položiek na prenos: 2, riadkov s chybami: 0\n"},
+      {"a bad number and a blank line, silenced or not",
+       "[PATHS]\r\npath_ins=" + list.string() + "\r\n[SETTINGS]\r\nhlaska_data_in=1\r\n", "1;1;1;a\n\n3;1;x;c\n", 1,
+       "riadok 2: Prázdny riadok, nič sa z neho neprenesie\nriadok 3: Chyba číselnej premennej: „x“\n"
+       "Položiek na prenos: 1, riadkov s chybami: 1\n"},
+      {"no settings: the default list is missing", "", "", 1,
+       "Vstupný súbor sa nedá otvoriť Súbor " + (home / "data_in.txt").string() +
+           " neexistuje.\nPoložiek na prenos: 0, riadkov s chybami: 0\n"},
+  };
+  UserLock held;
+  ASSERT_TRUE(held.taken());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    fs::remove_all(home);
+    fs::create_directories(home);
+    if (!c.settings.empty()) writeFile(home / "nodra3000.ini", c.settings);
+    writeFile(list, c.list);
+    const auto before = tree(dir.path() / "NODRA");
+    const auto homeBefore = tree(home);
+    const RunResult r = run({"O", "/check"});
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_EQ(r.stdoutText, cp1250::toUtf8(c.report));
+    EXPECT_EQ(r.stderrText, "");
+    EXPECT_EQ(tree(dir.path() / "NODRA"), before);
+    EXPECT_EQ(tree(home), homeBefore);
+  }
+}
+
 }  // namespace
 }  // namespace nodra::testing
