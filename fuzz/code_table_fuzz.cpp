@@ -7,15 +7,16 @@
 
 #include "fill/code_table.h"
 #include "fuzz_support.h"
+#include "support/recording_ui.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace nodra;
   const fuzz::SplitInput input(data, size);
   fuzz::writeBytes(fuzz::scratchFolder() / "codepage.tbl", input.file);
 
-  fuzz::QuietUi ui;
+  testing::RecordingUi ui{testing::RecordingUi::Mode::Quiet};
   const CodeTable table = LoadCodeTable(true, fuzz::scratchText(), ui);
-  NODRA_FUZZ_CHECK(ui.messages == 0);
+  NODRA_FUZZ_CHECK(ui.messageCount() == 0);
   for (std::size_t k = 0; k < table.size(); ++k) {
     const unsigned char expected = k < input.file.size() ? static_cast<unsigned char>(input.file[k])
                                    : k == 9              ? ' '

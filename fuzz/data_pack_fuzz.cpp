@@ -68,6 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::runtime_error& e) {
     NODRA_FUZZ_CHECK(e.what()[0] != '\0');
   }
-  NODRA_FUZZ_CHECK(fuzz::readBytes(file) == input.file);
+  NODRA_FUZZ_CHECK(testing::readFile(file) == input.file);
   return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What every fuzz target shares: a Ui nobody watches, a scratch folder of the process's own (in memory where
-// the machine has /dev/shm), and a terminal card inside it.
+// What every fuzz target shares besides the test support (a quiet RecordingUi, the folder drives): a scratch
+// folder of the process's own (in memory where the machine has /dev/shm), and a terminal card inside it.
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,31 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/ui.h"
-#include "platform/volumes.h"
+#include "support/temp_folder.h"
 
 namespace nodra::fuzz {
-
-class QuietUi final : public Ui {
- public:
-  unsigned messages = 0;
-  void setDriveText(std::string_view) override {}
-  void setStatus(std::string_view) override {}
-  void setTitle(std::string_view) override {}
-  void setProgressMax(int) override {}
-  void progress(unsigned, unsigned) override {}
-
- protected:
-  Answer ask(const Message& m) override {
-    ++messages;
-    return m.defaultAnswer;
-  }
-};
 
 // "nodra-fuzz-<pid>". libFuzzer ends with _Exit, past any clean-up of ours: fuzz/run.sh removes the folder.
 inline const std::filesystem::path& scratchFolder() {
@@ -51,14 +33,7 @@ inline const std::filesystem::path& scratchFolder() {
 inline std::string scratchText() { return scratchFolder().string() + "/"; }
 
 inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) std::abort();  // the harness itself failed: not a finding in the program
-}
-
-inline std::string readBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!testing::writeFile(file, bytes)) std::abort();  // the harness itself failed: not a finding in the program
 }
 
 // An input split into the file it stands for (its head) and the bytes that choose the settings: the last byte
@@ -75,21 +50,16 @@ struct SplitInput {
   }
 };
 
-// A card holding the terminal's settings file, found as the only removable drive.
-class CardVolumes final : public VolumeSource {
- public:
-  CardVolumes() : root_(scratchFolder() / "card") {
-    std::filesystem::create_directories(root_ / "CONFIG");
-    std::filesystem::create_directories(root_ / "DATA");
-    writeBytes(root_ / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n");
-  }
-  const std::filesystem::path& root() const { return root_; }
-  std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const Volume&, int) override { return true; }
-
- private:
-  std::filesystem::path root_;
-};
+// A card holding the terminal's settings file, made once; the targets take it as the only removable drive.
+inline const std::filesystem::path& cardFolder() {
+  static const std::filesystem::path root = [] {
+    const std::filesystem::path card = scratchFolder() / "card";
+    std::filesystem::create_directories(card / "DATA");
+    writeBytes(card / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n");
+    return card;
+  }();
+  return root;
+}
 
 // A property the target checks has failed: abort, so libFuzzer keeps the input.
 #define NODRA_FUZZ_CHECK(condition)                                                      \

@@ -13,6 +13,7 @@
 #include "fill/input_parsers.h"
 #include "fill/record_file.h"
 #include "fuzz_support.h"
+#include "support/recording_ui.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto recordPath = fuzz::scratchFolder() / "tmp_out.txt";
   fuzz::writeBytes(inputPath, input.file);
 
-  fuzz::QuietUi ui;
+  testing::RecordingUi ui{testing::RecordingUi::Mode::Quiet};
   const CodeTable table = identityCodeTable();
   RecordFileWriter writer(table, pdmPrice, pdmCount);
   NODRA_FUZZ_CHECK(writer.open(recordPath));
@@ -85,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   NODRA_FUZZ_CHECK(writer.commit());
 
   // One CR LF per record: no code or name can bring a line feed of its own along.
-  const std::string records = fuzz::readBytes(recordPath);
+  const std::string records = testing::readFile(recordPath);
   std::size_t lineEnds = 0;
   for (std::size_t p = records.find("\r\n"); p != std::string::npos; p = records.find("\r\n", p + 2)) ++lineEnds;
   NODRA_FUZZ_CHECK(lineEnds == count);

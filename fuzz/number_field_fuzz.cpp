@@ -4,7 +4,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -12,6 +11,8 @@
 
 #include "fill/number_field.h"
 #include "fuzz_support.h"
+#include "support/decimal_comma_locale.h"
+#include "support/recording_ui.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ std::optional<float> reference(std::string_view text) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The number rule must not depend on the locale the window runs under.
-  std::setlocale(LC_ALL, "sk_SK.UTF-8");
+  nodra::testing::useLocale("sk_SK.UTF-8");
   return 0;
 }
 
@@ -84,13 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   const std::optional<float> expected = reference(text);
 
-  nodra::fuzz::QuietUi ui;
+  nodra::testing::RecordingUi ui{nodra::testing::RecordingUi::Mode::Quiet};
   float value = -1;
   std::string field = text;
   const bool isNumber = nodra::CheckNumberField(ui, 0, 7, field, value);
   NODRA_FUZZ_CHECK(isNumber == expected.has_value());
   NODRA_FUZZ_CHECK(field.find(',') == std::string::npos);
-  NODRA_FUZZ_CHECK(ui.messages == (isNumber ? 0u : 1u));
+  NODRA_FUZZ_CHECK(ui.messageCount() == (isNumber ? 0u : 1u));
   if (isNumber) {
     NODRA_FUZZ_CHECK(std::isfinite(value));
     NODRA_FUZZ_CHECK(std::memcmp(&value, &*expected, sizeof value) == 0 || (value == 0 && *expected == 0));
@@ -98,6 +99,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Silenced, the same verdict without a message.
   field = text;
   NODRA_FUZZ_CHECK(nodra::CheckNumberField(ui, 1, 7, field) == isNumber);
-  NODRA_FUZZ_CHECK(ui.messages == (isNumber ? 0u : 1u));
+  NODRA_FUZZ_CHECK(ui.messageCount() == (isNumber ? 0u : 1u));
   return 0;
 }

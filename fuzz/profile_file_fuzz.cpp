@@ -112,7 +112,7 @@ void throughTheFile(FuzzedDataProvider& in, const std::string& content) {
     case 0: {
       const int number = in.ConsumeIntegral<int>();
       profile.writeInteger(section, key, number);
-      NODRA_FUZZ_CHECK(fuzz::readBytes(file) == profile_text::set(content, section, key, intToText(number)));
+      NODRA_FUZZ_CHECK(testing::readFile(file) == profile_text::set(content, section, key, intToText(number)));
       NODRA_FUZZ_CHECK(profile.readInteger(section, key, number == 7 ? 8 : 7) == number);
       NODRA_FUZZ_CHECK(profile.readBool(section, key, number == 0) == (number != 0));
       break;
@@ -120,7 +120,7 @@ void throughTheFile(FuzzedDataProvider& in, const std::string& content) {
     case 1: {
       const std::string value = pickValue(in);
       profile.writeString(section, key, value);
-      NODRA_FUZZ_CHECK(fuzz::readBytes(file) == profile_text::set(content, section, key, value));
+      NODRA_FUZZ_CHECK(testing::readFile(file) == profile_text::set(content, section, key, value));
       NODRA_FUZZ_CHECK(profile.readString(section, key, "\x01") == value);
       break;
     }
@@ -133,7 +133,7 @@ void throughTheFile(FuzzedDataProvider& in, const std::string& content) {
       } catch (const WriteError&) {
         refused = true;
       }
-      NODRA_FUZZ_CHECK(refused && fuzz::readBytes(file) == content);
+      NODRA_FUZZ_CHECK(refused && testing::readFile(file) == content);
       break;
     }
   }

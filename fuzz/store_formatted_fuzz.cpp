@@ -13,6 +13,8 @@
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "store/store_numbers.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
 
 namespace {
 
@@ -77,7 +79,7 @@ void checkNumbers(const std::filesystem::path& store) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::CardVolumes volumes;
+  static FolderListSource volumes = testing::oneDrive(fuzz::cardFolder());
   const fuzz::SplitInput input(data, size);
   FuzzedDataProvider script(reinterpret_cast<const uint8_t*>(input.script.data()), input.script.size());
   const LocalSettings layout = layoutFrom(script);
@@ -86,12 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string outputFile = fuzz::scratchText() + "data_outv.txt";
   fuzz::writeBytes(workFile, input.file);
 
-  fuzz::QuietUi ui;
+  testing::RecordingUi ui{testing::RecordingUi::Mode::Quiet};
   TerminalSession session{ui, volumes, std::nullopt};
   ReadOutContext ctx{session, layout, fuzz::scratchText(), nullptr, script.ConsumeBool(), 0};
   convertStore(ctx, workFile, outputFile);
   // Out-of-range numbers are warned about; nothing else may go wrong on a file that reads.
-  NODRA_FUZZ_CHECK(ui.worstOutcome() == Outcome::Info || ui.messages > 0);
+  NODRA_FUZZ_CHECK(ui.worstOutcome() == Outcome::Info || ui.messageCount() > 0);
 
   checkNumbers(workFile);
   return 0;

@@ -13,6 +13,8 @@
 #include "fuzz_support.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
 #include "xml/xml_number.h"
 #include "xml/xml_store_export.h"
 
@@ -96,16 +98,16 @@ void checkNumbers(const std::filesystem::path& store, char separator) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static fuzz::CardVolumes volumes;
+  static FolderListSource volumes = testing::oneDrive(fuzz::cardFolder());
   const fuzz::SplitInput input(data, size);
   FuzzedDataProvider script(reinterpret_cast<const uint8_t*>(input.script.data()), input.script.size());
   const XmlStoreLayout& layout = *kLayouts[script.ConsumeIntegralInRange(0, 3)];
   const char separator = script.ConsumeBool() ? ',' : '.';
 
-  const auto store = volumes.root() / "DATA" / std::string(layout.terminalFile.substr(5));
+  const auto store = fuzz::cardFolder() / "DATA" / std::string(layout.terminalFile.substr(5));
   fuzz::writeBytes(store, input.file);
 
-  fuzz::QuietUi ui;
+  testing::RecordingUi ui{testing::RecordingUi::Mode::Quiet};
   TerminalSession session{ui, volumes, std::nullopt};
   LocalSettings settings = LocalSettings::defaults(fuzz::scratchText());
   settings.path_xmlOut = fuzz::scratchText() + "any.txt";

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -20,7 +21,8 @@
 #include "fill/input_parsers.h"
 #include "fill/record_file.h"
 #include "input_generator.h"
-#include "platform/ui.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -28,19 +30,6 @@ namespace fs = std::filesystem;
 using nodra::bench::Layout;
 
 constexpr int kRounds = 7;
-
-class QuietUi final : public nodra::Ui {
- public:
-  void setDriveText(std::string_view) override {}
-  void setStatus(std::string_view) override {}
-  void setTitle(std::string_view) override {}
-  void setProgressMax(int) override {}
-  void progress(unsigned, unsigned) override {}
-
- protected:
-  // Any message means the run did not do what is measured.
-  nodra::Answer ask(const nodra::Message& m) override { throw std::runtime_error(m.text); }
-};
 
 double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -82,7 +71,8 @@ void copyTwice(const fs::path& input, const fs::path& folder) {
 // time of the last step, which flushes the file to the medium and renames it over the old one.
 unsigned fillWorkFile(Layout layout, const fs::path& input, const fs::path& work, double* commitSeconds = nullptr) {
   const nodra::LocalSettings settings = nodra::bench::settingsFor(layout);
-  QuietUi ui;
+  // Any message means the run did not do what is measured.
+  nodra::testing::RecordingUi ui{nodra::testing::RecordingUi::Mode::ThrowOnMessage};
   nodra::InputFile in;
   if (!in.open(input)) throw std::runtime_error("cannot open " + input.string());
   const nodra::CodeTable table = nodra::identityCodeTable();
@@ -130,13 +120,13 @@ double bytesPerRecord(Layout layout, const fs::path& input, const fs::path& work
 }  // namespace
 
 int run(int argc, char** argv) {
+  std::optional<nodra::testing::TempFolder> ownFolder;
   fs::path folder;
   if (argc > 1) {
     folder = argv[1];
     fs::create_directories(folder);
   } else {
-    std::string pattern = (fs::temp_directory_path() / "nodra-fill-bench-XXXXXX").string();
-    folder = ::mkdtemp(pattern.data());
+    folder = ownFolder.emplace("nodra-fill-bench").path();
   }
   const std::size_t lines = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000000;
 
@@ -174,7 +164,6 @@ int run(int argc, char** argv) {
     fs::remove(input);
     fs::remove(work);
   }
-  if (argc <= 1) fs::remove_all(folder);
   std::printf("ratio: fill / cp x2; w/o flush: the same without the final flush to the medium; cpu: processor time\n");
   std::printf("goals (ratio <= 4, < 100 bytes per record): %s\n", withinGoals ? "met" : "NOT met");
   return withinGoals ? 0 : 1;

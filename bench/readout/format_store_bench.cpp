@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
-#include "platform/volumes.h"
+#include "platform/folder_list_source.h"
 #include "readout/format_store.h"
 #include "settings/local_settings.h"
 #include "store/read_out_context.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
 #include "synthetic_store.h"
 #include "terminal/terminal_detection.h"
 #include "terminal/terminal_session.h"
@@ -30,29 +32,6 @@ namespace fs = std::filesystem;
 constexpr int kItems = 1000000;
 constexpr const char* kBaseline = "PlainCopy";
 
-class QuietUi final : public nodra::Ui {
- public:
-  void setDriveText(std::string_view) override {}
-  void setStatus(std::string_view) override {}
-  void setTitle(std::string_view) override {}
-  void setProgressMax(int) override {}
-  void progress(unsigned, unsigned) override {}
-
- protected:
-  // Any message means the run did not do what is measured.
-  nodra::Answer ask(const nodra::Message& m) override { throw std::runtime_error(m.text); }
-};
-
-class FolderVolume final : public nodra::VolumeSource {
- public:
-  explicit FolderVolume(fs::path root) : root_(std::move(root)) {}
-  std::vector<nodra::Volume> removableVolumes() override { return {nodra::Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const nodra::Volume&, int) override { return true; }
-
- private:
-  fs::path root_;
-};
-
 double peakMemoryMiB() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -61,19 +40,18 @@ double peakMemoryMiB() {
 
 // The card with a generated main store, and the program folder the outputs go to.
 struct Bench {
-  fs::path root;
+  nodra::testing::TempFolder folder{"nodra_readout_bench"};
+  const fs::path& root = folder.path();
   fs::path store;
   std::string programFolder;
-  QuietUi ui;
-  std::unique_ptr<FolderVolume> volumes;
+  // Any message means the run did not do what is measured.
+  nodra::testing::RecordingUi ui{nodra::testing::RecordingUi::Mode::ThrowOnMessage};
+  nodra::FolderListSource volumes = nodra::testing::oneDrive(root / "card");
   std::unique_ptr<nodra::TerminalSession> session;
   nodra::LocalSettings settings;
   std::unique_ptr<nodra::ReadOutContext> ctx;
 
   Bench() {
-    std::string pattern = (fs::temp_directory_path() / "nodra_readout_bench_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-    root = pattern;
     fs::create_directories(root / "card" / "CONFIG");
     fs::create_directories(root / "card" / "DATA");
     fs::create_directories(root / "program");
@@ -84,15 +62,10 @@ struct Bench {
       nodra::bench::writeSyntheticStore(out, nodra::bench::StoreKind::MainStore, kItems, 3000);
     }
     programFolder = (root / "program").string() + "/";
-    volumes = std::make_unique<FolderVolume>(root / "card");
-    session = std::make_unique<nodra::TerminalSession>(nodra::TerminalSession{ui, *volumes, std::nullopt});
-    session->drive = nodra::DetectTerminal(*volumes).drive;
+    session = std::make_unique<nodra::TerminalSession>(nodra::TerminalSession{ui, volumes, std::nullopt});
+    session->drive = nodra::DetectTerminal(volumes).drive;
     settings = nodra::LocalSettings::defaults(programFolder);
     ctx = std::make_unique<nodra::ReadOutContext>(nodra::ReadOutContext{*session, settings, programFolder, {}});
-  }
-  ~Bench() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
   }
 };
 

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
-#include "platform/volumes.h"
+#include "platform/folder_list_source.h"
 #include "settings/local_settings.h"
 #include "store/read_out_context.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
 #include "terminal/terminal_session.h"
 #include "xml/xml_writers.h"
 
@@ -25,28 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kItems = 1000000;
-
-class QuietUi : public nodra::Ui {
- public:
-  void setDriveText(std::string_view) override {}
-  void setStatus(std::string_view) override {}
-  void setTitle(std::string_view) override {}
-  void setProgressMax(int) override {}
-  void progress(unsigned, unsigned) override {}
-
- protected:
-  nodra::Answer ask(const nodra::Message& m) override { throw std::runtime_error(m.text); }
-};
-
-class FolderVolume : public nodra::VolumeSource {
- public:
-  explicit FolderVolume(fs::path root) : root_(std::move(root)) {}
-  std::vector<nodra::Volume> removableVolumes() override { return {nodra::Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const nodra::Volume&, int) override { return true; }
-
- private:
-  fs::path root_;
-};
 
 // The copy's wall time per iteration, the baseline the writer is quoted against.
 double copySeconds = 0;
@@ -85,20 +65,14 @@ void writeStore(const fs::path& file) {
 
 struct Setup {
   Setup() {
-    std::string pattern = (fs::temp_directory_path() / "nodra_xml_bench_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-    root = pattern;
     fs::create_directories(root / "card" / "CONFIG");
     fs::create_directories(root / "card" / "DATA");
     fs::create_directories(root / "out");
     std::ofstream(root / "card" / "CONFIG" / "NODRA3000.ini") << "[NODRA3000]\r\n";
     writeStore(root / "card" / "DATA" / "data_out.txt");
   }
-  ~Setup() {
-    std::error_code ec;
-    fs::remove_all(root, ec);
-  }
-  fs::path root;
+  nodra::testing::TempFolder folder{"nodra_xml_bench"};
+  const fs::path& root = folder.path();
 };
 
 Setup& setup() {
@@ -121,8 +95,9 @@ void BM_PlainCopy(benchmark::State& state) {
 
 void BM_WriteXmlMainStore(benchmark::State& state) {
   const fs::path source = setup().root / "card" / "DATA" / "data_out.txt";
-  QuietUi ui;
-  FolderVolume volumes(setup().root / "card");
+  // Any message means the run did not do what is measured.
+  nodra::testing::RecordingUi ui{nodra::testing::RecordingUi::Mode::ThrowOnMessage};
+  nodra::FolderListSource volumes = nodra::testing::oneDrive(setup().root / "card");
   nodra::TerminalSession session{ui, volumes, std::nullopt};
   nodra::LocalSettings settings;
   settings.path_xmlOut = (setup().root / "out" / "any.txt").string();

@@ -27,6 +27,8 @@
 #include "fill/fill_terminal.h"
 #include "readout/read_out_commands.h"
 #include "settings/local_settings.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
 #include "support/temp_folder.h"
 #include "terminal/program_upload.h"
 #include "terminal/terminal_settings.h"
@@ -38,28 +40,6 @@ using nodra::testing::readFile;
 using nodra::testing::writeFile;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-class QuietUi final : public Ui {
- public:
-  void setDriveText(std::string_view) override {}
-  void setStatus(std::string_view) override {}
-  void setTitle(std::string_view) override {}
-  void setProgressMax(int) override {}
-  void progress(unsigned, unsigned) override {}
-
- protected:
-  Answer ask(const Message& m) override { return m.defaultAnswer; }
-};
-
-class CardVolumes final : public VolumeSource {
- public:
-  explicit CardVolumes(fs::path root) : root_(std::move(root)) {}
-  std::vector<Volume> removableVolumes() override { return {Volume{root_, "X:", 0}}; }
-  bool hasReadableMedium(const Volume&, int) override { return true; }
-
- private:
-  fs::path root_;
-};
 
 // A file that may be absent: nullopt stands for "no file".
 using FileState = std::optional<std::string>;
@@ -125,8 +105,8 @@ struct Scene {
   fs::path card = dir / "card";
   fs::path home = dir / "home";
   std::string homeText = home.string() + "/";
-  QuietUi ui;
-  CardVolumes volumes{card};
+  nodra::testing::RecordingUi ui{nodra::testing::RecordingUi::Mode::Quiet};
+  FolderListSource volumes = nodra::testing::oneDrive(card);
   TerminalSession session{ui, volumes, std::nullopt};
 
   Scene() {

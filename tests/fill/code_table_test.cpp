@@ -42,9 +42,9 @@ TEST(CodeTable, Files) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    test::TempFolder folder;
-    test::writeFile(folder.path() / "codepage.tbl", c.file);
-    test::RecordingUi ui;
+    testing::TempFolder folder;
+    testing::writeFile(folder.path() / "codepage.tbl", c.file);
+    testing::RecordingUi ui;
     CodeTable table = LoadCodeTable(c.use_tbl, folder.text(), ui);
     CodeTable expected = identityCodeTable();
     for (auto [k, v] : c.entries) expected[static_cast<std::size_t>(k)] = static_cast<unsigned char>(v);
@@ -54,12 +54,12 @@ TEST(CodeTable, Files) {
 }
 
 TEST(CodeTable, MissingFileIsReportedAndLeavesTheIdentity) {
-  test::TempFolder folder;
-  test::RecordingUi ui;
+  testing::TempFolder folder;
+  testing::RecordingUi ui;
   EXPECT_EQ(LoadCodeTable(true, folder.text(), ui), identityCodeTable());
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(ui.boxes[0].icon, Icon::Information);
-  EXPECT_FALSE(ui.boxes[0].ownedByWindow);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].icon, Icon::Information);
+  EXPECT_FALSE(ui.messages[0].ownedByWindow);
   EXPECT_EQ(ui.events, (std::vector<std::string>{"box:Pozor...|Súbor codepage.tbl sa nedá otvoriť ",
                                                  "status:Chyba pri otvorení súboru codepage.tbl"}));
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);

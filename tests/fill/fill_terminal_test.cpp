@@ -8,17 +8,12 @@
 
 #include "fill_test_support.h"
 #include "platform/cp1250.h"
+#include "platform/folder_list_source.h"
 
 namespace nodra {
 namespace {
 
 namespace fs = std::filesystem;
-
-class NoVolumes final : public VolumeSource {
- public:
-  std::vector<Volume> removableVolumes() override { return {}; }
-  bool hasReadableMedium(const Volume&, int) override { return true; }
-};
 
 const std::string kTransfer = "status: Prenos položiek do NODRA, stlač žltú klávesu";
 const std::string kDone =
@@ -29,13 +24,13 @@ const std::string kConnected = "status:NODRA pripojený";
 // A program folder and a terminal card in scratch folders, with a session that found the card.
 struct FillRig {
   FillRig() : settings(LocalSettings::defaults(exe.text())) {
-    test::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\nPDM_PRICE=2\r\n");
+    testing::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\nPDM_PRICE=2\r\n");
     session.drive = TerminalDrive{card.path(), "X:"};
     settings.path_ins = exe.text() + "vstup.txt";
   }
 
   void fill(std::string_view input, int pdmPrice = 2, int pdmCount = 2) {
-    test::writeFile(exe.path() / "vstup.txt", input);
+    testing::writeFile(exe.path() / "vstup.txt", input);
     fill(pdmPrice, pdmCount);
   }
   void fill(int pdmPrice = 2, int pdmCount = 2) {
@@ -45,10 +40,10 @@ struct FillRig {
 
   fs::path work() const { return exe.path() / "tmp_out.txt"; }
   fs::path terminalFile() const { return card.path() / "DATA" / "data_in.txt"; }
-  test::TempFolder exe;
-  test::TempFolder card;
-  test::RecordingUi ui;
-  NoVolumes volumes;
+  testing::TempFolder exe;
+  testing::TempFolder card;
+  testing::RecordingUi ui;
+  FolderListSource volumes;  // no drives: the session starts with the card found
   TerminalSession session{ui, volumes, std::nullopt};
   LocalSettings settings;
 };
@@ -97,15 +92,15 @@ TEST(FillTerminal, EveryLayoutEndToEnd) {
       c.layout(t.settings);
       t.ui.events.clear();
       t.fill(encoding.encode(c.input), c.pdmPrice, c.pdmCount);
-      EXPECT_EQ(test::readFile(t.work()), c.file);
-      EXPECT_EQ(test::readFile(t.terminalFile()), c.file);
+      EXPECT_EQ(testing::readFile(t.work()), c.file);
+      EXPECT_EQ(testing::readFile(t.terminalFile()), c.file);
       int lines = 0;
       for (std::size_t at = 0; (at = c.file.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
       EXPECT_EQ(t.ui.events, success(lines));
     }
   }
-  EXPECT_TRUE(t.ui.boxes.back().ownedByWindow);
-  EXPECT_EQ(t.ui.boxes.back().icon, Icon::Information);
+  EXPECT_TRUE(t.ui.messages.back().ownedByWindow);
+  EXPECT_EQ(t.ui.messages.back().icon, Icon::Information);
   EXPECT_EQ(t.ui.worstOutcome(), Outcome::Info);
 }
 
@@ -113,7 +108,7 @@ TEST(FillTerminal, Utf8CharactersWithoutAWindows1250FormAreReportedByLine) {
   FillRig t;
   // A Cyrillic letter on line 2, an emoji on line 4: both become "?", the rest goes through.
   t.fill("1;1;1;Ro\xC5\xBEok\n2;1;1;\xD0\xB6\n3;1;1;a\n4;1;1;\xF0\x9F\x98\x80\n");
-  EXPECT_EQ(test::readFile(t.terminalFile()),
+  EXPECT_EQ(testing::readFile(t.terminalFile()),
             "1;1.00;1.00;Ro\x9Eok\r\n2;1.00;1.00;?\r\n3;1.00;1.00;a\r\n4;1.00;1.00;?\r\n");
   ASSERT_FALSE(t.ui.events.empty());
   EXPECT_EQ(
@@ -125,34 +120,34 @@ TEST(FillTerminal, Utf8CharactersWithoutAWindows1250FormAreReportedByLine) {
   // A file with one byte that is no UTF-8 is the program's own code page, however much else looks like UTF-8.
   t.ui.events.clear();
   t.fill("1;1;1;Ro\xC5\xBEok\n2;1;1;\x9E\n");
-  EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;Ro\xC5\xBEok\r\n2;1.00;1.00;\x9E\r\n");
+  EXPECT_EQ(testing::readFile(t.terminalFile()), "1;1.00;1.00;Ro\xC5\xBEok\r\n2;1.00;1.00;\x9E\r\n");
   EXPECT_EQ(t.ui.events, success(2));
 }
 
 TEST(FillTerminal, SameBytesUnderADecimalComma) {
   FillRig t;
-  test::DecimalCommaLocale comma;
+  testing::DecimalCommaLocale comma;
   if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale";
   t.fill("1;1234,5;0,125;a\n2;1.5e2;-7;b\n", 1, 3);
-  EXPECT_EQ(test::readFile(t.terminalFile()), "1;1234.5;0.125;a\r\n2;150.0;-7.000;b\r\n");
+  EXPECT_EQ(testing::readFile(t.terminalFile()), "1;1234.5;0.125;a\r\n2;150.0;-7.000;b\r\n");
 }
 
 TEST(FillTerminal, ReplacesOnlyWhatItWrites) {
   FillRig t;
   fs::create_directories(t.card.path() / "data");  // the card's own spelling of the folder is used
-  test::writeFile(t.card.path() / "data" / "DATA_IN.TXT", "old\r\n");
+  testing::writeFile(t.card.path() / "data" / "DATA_IN.TXT", "old\r\n");
   t.fill("1;1;1;a\n2;2;2;b\n");
   t.fill("3;3;3;c\n");
-  EXPECT_EQ(test::readFile(t.card.path() / "data" / "DATA_IN.TXT"), "3;3.00;3.00;c\r\n");
+  EXPECT_EQ(testing::readFile(t.card.path() / "data" / "DATA_IN.TXT"), "3;3.00;3.00;c\r\n");
   EXPECT_FALSE(fs::exists(t.card.path() / "DATA"));
-  EXPECT_EQ(test::readFile(t.work()), "3;3.00;3.00;c\r\n");
+  EXPECT_EQ(testing::readFile(t.work()), "3;3.00;3.00;c\r\n");
 }
 
 TEST(FillTerminal, CreatesTheDataFolder) {
   FillRig t;
   t.fill("1;1;1;a\n");
   EXPECT_TRUE(fs::is_directory(t.card.path() / "DATA"));
-  EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
+  EXPECT_EQ(testing::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
 }
 
 TEST(FillTerminal, AnyNumberOfRecords) {
@@ -164,7 +159,7 @@ TEST(FillTerminal, AnyNumberOfRecords) {
     expected += std::to_string(i) + ";1.00;2.00;n\r\n";
   }
   t.fill(input);
-  EXPECT_EQ(test::readFile(t.terminalFile()), expected);
+  EXPECT_EQ(testing::readFile(t.terminalFile()), expected);
   EXPECT_EQ(t.ui.events, success(150000));
 }
 
@@ -176,7 +171,7 @@ TEST(FillTerminal, BadNumbersFailTheRunButTheRestGoesThrough) {
     t.ui.events.clear();
     t.ui.resetOutcome();
     t.fill("1;1;1;a\n2;x;1;b\n\n   \n3;3;3;c\n");
-    EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n3;3.00;3.00;c\r\n");
+    EXPECT_EQ(testing::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n3;3.00;3.00;c\r\n");
     std::vector<std::string> events = success(2);
     if (!silenced) {
       // The lines of the file, not the records being filled.
@@ -196,7 +191,7 @@ TEST(FillTerminal, BlankLinesAreWarnedAboutButNoFailure) {
     t.settings.hlaska_data_in = silenced;
     t.ui.events.clear();
     t.fill("\n1;1;1;a\n \t\n\n");
-    EXPECT_EQ(test::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
+    EXPECT_EQ(testing::readFile(t.terminalFile()), "1;1.00;1.00;a\r\n");
     std::vector<std::string> events = success(1);
     if (!silenced) {
       events.insert(events.begin(), {"box:Pozor...|Chyba číselnej premennej na riadku 1 ()",
@@ -215,14 +210,14 @@ TEST(FillTerminal, CodeTableTranslatesNamesOnly) {
   for (int k = 0; k < 256; ++k) table.push_back(static_cast<char>(k));
   table['a'] = 'A';
   table['\t'] = 'T';
-  test::writeFile(t.exe.path() / "codepage.tbl", table);
+  testing::writeFile(t.exe.path() / "codepage.tbl", table);
   t.fill("abc;1;1;banana\ta\n");
-  EXPECT_EQ(test::readFile(t.terminalFile()), "abc;1.00;1.00;bAnAnATA\r\n");
+  EXPECT_EQ(testing::readFile(t.terminalFile()), "abc;1.00;1.00;bAnAnATA\r\n");
 
   fs::remove(t.exe.path() / "codepage.tbl");
   t.ui.events.clear();
   t.fill("abc;1;1;banana\n");
-  EXPECT_EQ(test::readFile(t.terminalFile()), "abc;1.00;1.00;banana\r\n");
+  EXPECT_EQ(testing::readFile(t.terminalFile()), "abc;1.00;1.00;banana\r\n");
   std::vector<std::string> events = {"box:Pozor...|Súbor codepage.tbl sa nedá otvoriť ",
                                      "status:Chyba pri otvorení súboru codepage.tbl"};
   for (const auto& e : success(1)) events.push_back(e);
@@ -274,7 +269,7 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
        },
        false},
       // An empty list would wipe the terminal's main store.
-      {"no goods read", [](FillRig& t) { test::writeFile(t.exe.path() / "vstup.txt", "9;x;9;new\n\n"); },
+      {"no goods read", [](FillRig& t) { testing::writeFile(t.exe.path() / "vstup.txt", "9;x;9;new\n\n"); },
        [](FillRig& t) {
          return std::vector<std::string>{
              "box:Pozor...|Chyba číselnej premennej na riadku 1 (x)",
@@ -292,20 +287,20 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FillRig t;  // fresh for each case, with an earlier fill's files in place
-    test::writeFile(t.exe.path() / "vstup.txt", "9;9;9;new\n");
-    test::writeFile(t.work(), "old work\r\n");
+    testing::writeFile(t.exe.path() / "vstup.txt", "9;9;9;new\n");
+    testing::writeFile(t.work(), "old work\r\n");
     ::chmod(t.exe.path().c_str(), 0755);
-    test::writeFile(t.terminalFile(), "old terminal\r\n");
+    testing::writeFile(t.terminalFile(), "old terminal\r\n");
     c.arrange(t);
     t.fill();
     ::chmod(t.exe.path().c_str(), 0755);
     EXPECT_EQ(t.ui.events, c.events(t));
     EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
-    EXPECT_EQ(test::readFile(t.terminalFile()), "old terminal\r\n");
+    EXPECT_EQ(testing::readFile(t.terminalFile()), "old terminal\r\n");
     if (c.workFileKept) {
-      EXPECT_EQ(test::readFile(t.work()), "old work\r\n");
+      EXPECT_EQ(testing::readFile(t.work()), "old work\r\n");
     }
-    for (const auto& m : t.ui.boxes) EXPECT_FALSE(m.ownedByWindow);
+    for (const auto& m : t.ui.messages) EXPECT_FALSE(m.ownedByWindow);
   }
 }
 
@@ -313,7 +308,7 @@ TEST(FillTerminal, FailuresLeaveTheTerminalAlone) {
 // written there and pass for delivered.
 TEST(FillTerminal, ACardTakenAwayAfterTheDetectionGetsNothing) {
   FillRig t;
-  test::writeFile(t.terminalFile(), "old terminal\r\n");
+  testing::writeFile(t.terminalFile(), "old terminal\r\n");
   const fs::path stash = t.exe.path() / "card taken away";
   fs::create_directories(stash);
   for (const auto& entry : fs::directory_iterator(t.card.path()))
@@ -326,7 +321,7 @@ TEST(FillTerminal, ACardTakenAwayAfterTheDetectionGetsNothing) {
                                           t.card.text() + "CONFIG/NODRA3000.ini neexistuje.",
                                       "status:Chyba pri kopirovaní súboru data_in.txt"}));
   EXPECT_EQ(t.ui.worstOutcome(), Outcome::Failure);
-  EXPECT_EQ(test::readFile(stash / "DATA" / "data_in.txt"), "old terminal\r\n");
+  EXPECT_EQ(testing::readFile(stash / "DATA" / "data_in.txt"), "old terminal\r\n");
 }
 
 }  // namespace

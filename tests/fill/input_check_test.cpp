@@ -12,10 +12,10 @@ namespace fs = std::filesystem;
 struct CheckRig {
   CheckRig() : settings(LocalSettings::defaults(exe.text())) { settings.path_ins = exe.text() + "vstup.txt"; }
   InputCheckReport check(std::string_view input) {
-    test::writeFile(exe.path() / "vstup.txt", input);
+    testing::writeFile(exe.path() / "vstup.txt", input);
     return checkInputFile(settings, exe.text());
   }
-  test::TempFolder exe;
+  testing::TempFolder exe;
   LocalSettings settings;
 };
 

@@ -16,11 +16,11 @@ struct Parsed {
 };
 
 Parsed parse(InputParser parser, const LocalSettings& settings, std::string_view content) {
-  test::TempFolder folder;
-  test::writeFile(folder.path() / "in.txt", content);
+  testing::TempFolder folder;
+  testing::writeFile(folder.path() / "in.txt", content);
   InputFile in;
   EXPECT_TRUE(in.open(folder.path() / "in.txt"));
-  test::RecordingUi ui;
+  testing::RecordingUi ui;
   InputRecordTable table;
   unsigned count = parser(in, settings, ui, table);
   EXPECT_EQ(count, table.size());
@@ -359,7 +359,7 @@ TEST(InputParsers, LayoutChoiceOrder) {
 // The reader's buffer boundaries must not show: a CR LF split across two reads is still one line end, and
 // no line is cut or joined at a boundary.
 TEST(InputFile, LinesAcrossBufferBoundaries) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   std::string content;
   std::vector<std::string> expected;
   for (int i = 0; content.size() < 3u * 262144u; ++i) {
@@ -368,7 +368,7 @@ TEST(InputFile, LinesAcrossBufferBoundaries) {
     content += line + "\r\n";
     expected.push_back(line + "\n");
   }
-  test::writeFile(folder.path() / "in.txt", content);
+  testing::writeFile(folder.path() / "in.txt", content);
   InputFile in;
   ASSERT_TRUE(in.open(folder.path() / "in.txt"));
   std::string_view line;
@@ -383,7 +383,7 @@ TEST(InputFile, LinesAcrossBufferBoundaries) {
 }
 
 TEST(InputFile, WordsAcrossBufferBoundaries) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   std::string content;
   std::vector<std::string> expected;
   const char* blanks[] = {" ", "\t", "\r\n", "  \n\n", "\v\f"};
@@ -394,7 +394,7 @@ TEST(InputFile, WordsAcrossBufferBoundaries) {
   }
   content += "last";  // no blank after it
   expected.push_back("last");
-  test::writeFile(folder.path() / "in.txt", content);
+  testing::writeFile(folder.path() / "in.txt", content);
   InputFile in;
   ASSERT_TRUE(in.open(folder.path() / "in.txt"));
   std::string_view word;
@@ -409,7 +409,7 @@ TEST(InputFile, WordsAcrossBufferBoundaries) {
 }
 
 TEST(InputFile, RefusesWhatCannotBeRead) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   InputFile in;
   EXPECT_FALSE(in.open(folder.path() / "missing.txt"));
   EXPECT_FALSE(in.open(folder.path()));

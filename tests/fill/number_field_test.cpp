@@ -67,7 +67,7 @@ const NumberCase kNumberCases[] = {
 void expectNumberCases() {
   for (const auto& c : kNumberCases) {
     SCOPED_TRACE(std::string("text \"") + c.text + "\"");
-    test::RecordingUi ui;
+    testing::RecordingUi ui;
     std::string text = c.text;
     float value = -99;
     bool ok = CheckNumberField(ui, 1, 1, text, value);
@@ -81,7 +81,7 @@ void expectNumberCases() {
 
 TEST(NumberField, GrammarIndependentOfTheLocale) {
   expectNumberCases();
-  test::DecimalCommaLocale comma;
+  testing::DecimalCommaLocale comma;
   if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale";
   expectNumberCases();
 }
@@ -138,14 +138,14 @@ TEST(NumberField, ShortcutAgreesWithTheFullWay) {
 }
 
 TEST(NumberField, ReportsTheRecordNumberAndTheChangedText) {
-  test::DecimalCommaLocale comma;  // a locale that groups digits must not reach the record number
+  testing::DecimalCommaLocale comma;  // a locale that groups digits must not reach the record number
   for (unsigned record : {7u, 12345u}) {
-    test::RecordingUi ui;
+    testing::RecordingUi ui;
     std::string text = "12,5x";
     EXPECT_FALSE(CheckNumberField(ui, 0, record, text));
     EXPECT_EQ(text, "12.5x");
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    const Message& m = ui.boxes[0];
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const Message& m = ui.messages[0];
     EXPECT_EQ(m.text, "Chyba číselnej premennej na riadku " + std::to_string(record) + " (12.5x)");
     EXPECT_EQ(m.caption, "Pozor...");
     EXPECT_EQ(m.icon, Icon::Information);
@@ -156,16 +156,16 @@ TEST(NumberField, ReportsTheRecordNumberAndTheChangedText) {
 }
 
 TEST(NumberField, SilencedWarningStillCountsAsFailure) {
-  test::RecordingUi ui;
+  testing::RecordingUi ui;
   std::string text = "abc";
   EXPECT_FALSE(CheckNumberField(ui, 1, 3, text));
-  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.worstOutcome(), Outcome::Failure);
 
-  test::RecordingUi good;
+  testing::RecordingUi good;
   text = "1,5";
   EXPECT_TRUE(CheckNumberField(good, 0, 3, text));
-  EXPECT_TRUE(good.boxes.empty());
+  EXPECT_TRUE(good.messages.empty());
   EXPECT_EQ(good.worstOutcome(), Outcome::Info);
 }
 

@@ -87,23 +87,23 @@ TEST(RecordFile, LineLayout) {
 }
 
 TEST(RecordFile, WriterTranslatesNamesOnlyAndReplacesTheFile) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const auto target = folder.path() / "tmp_out.txt";
-  test::writeFile(target, "old contents\r\n");
+  testing::writeFile(target, "old contents\r\n");
   CodeTable table = identityCodeTable();
   table['a'] = 'A';
   RecordFileWriter writer(table, 3, 1);
   ASSERT_TRUE(writer.open(target));
   InputRecord r{"abc", 1.25f, 2, "banana"};
   writer.add(r);
-  EXPECT_EQ(test::readFile(target), "old contents\r\n");  // untouched until the commit
+  EXPECT_EQ(testing::readFile(target), "old contents\r\n");  // untouched until the commit
   ASSERT_TRUE(writer.commit());
   EXPECT_EQ(writer.count(), 1u);
-  EXPECT_EQ(test::readFile(target), "abc;1.250;2.0;bAnAnA\r\n");
+  EXPECT_EQ(testing::readFile(target), "abc;1.250;2.0;bAnAnA\r\n");
 }
 
 TEST(RecordFile, WriterWithoutAFileStillCounts) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const CodeTable table = identityCodeTable();
   RecordFileWriter writer(table, 2, 2);
   EXPECT_FALSE(writer.open(folder.path() / "missing" / "tmp_out.txt"));
@@ -115,7 +115,7 @@ TEST(RecordFile, WriterWithoutAFileStillCounts) {
 }
 
 TEST(RecordFile, LinesIndependentOfTheLocale) {
-  test::DecimalCommaLocale comma;
+  testing::DecimalCommaLocale comma;
   if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale";
   std::string out;
   appendRecordLine(out, {"1", 1234.5f, 0.125f, "n"}, 1, 3);

@@ -8,6 +8,7 @@
 
 #include "fill/fill_terminal.h"
 #include "fill_test_support.h"
+#include "platform/folder_list_source.h"
 
 namespace nodra {
 namespace {
@@ -20,21 +21,21 @@ const std::string kReport = "1;2.00;1.000;Old;01.02.2024;1;P;D1;123;\r\n";
 
 std::string configValue(const fs::path& card, const char* key) {
   std::string value;
-  return profile_text::find(test::readFile(card / "CONFIG" / "NODRA3000.ini"), "GLOBAL", key, value) ? value : "-";
+  return profile_text::find(testing::readFile(card / "CONFIG" / "NODRA3000.ini"), "GLOBAL", key, value) ? value : "-";
 }
 
 TEST(TerminalStandin, TakesTheFillOverAsTheMainStore) {
-  test::TempFolder card;
-  test::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", kConfig);
-  test::writeFile(card.path() / "DATA" / "DATA_OUT.TXT", kStore);
-  test::writeFile(card.path() / "DATA" / "ZOST_OUT.TXT", kReport);
-  test::writeFile(card.path() / "DATA" / "data_in.txt", "4711;12.50;3.000;Chlieb\r\n\r\n123;1.00;-2.000;a;b\r\n");
+  testing::TempFolder card;
+  testing::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", kConfig);
+  testing::writeFile(card.path() / "DATA" / "DATA_OUT.TXT", kStore);
+  testing::writeFile(card.path() / "DATA" / "ZOST_OUT.TXT", kReport);
+  testing::writeFile(card.path() / "DATA" / "data_in.txt", "4711;12.50;3.000;Chlieb\r\n\r\n123;1.00;-2.000;a;b\r\n");
   auto r = standin::playTerminal(card.path());
   EXPECT_TRUE(r.tookOver);
-  EXPECT_EQ(test::readFile(card.path() / "DATA" / "DATA_OUT.TXT"),
+  EXPECT_EQ(testing::readFile(card.path() / "DATA" / "DATA_OUT.TXT"),
             "4711;12.50;3.000;Chlieb;\r\n123;1.00;-2.000;a;b;\r\n");
   EXPECT_FALSE(fs::exists(card.path() / "DATA" / "data_in.txt"));
-  EXPECT_EQ(test::readFile(card.path() / "DATA" / "ZOST_OUT.TXT"), kReport);
+  EXPECT_EQ(testing::readFile(card.path() / "DATA" / "ZOST_OUT.TXT"), kReport);
   EXPECT_EQ(configValue(card.path(), "SKLAD"), "2");
   EXPECT_EQ(configValue(card.path(), "ZOSTAVA"), "1");
   EXPECT_EQ(configValue(card.path(), "LIGHT"), "1");
@@ -58,14 +59,14 @@ TEST(TerminalStandin, ClearRequests) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.flags);
-    test::TempFolder card;
-    test::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", kConfig + c.flags);
-    test::writeFile(card.path() / "DATA" / "DATA_OUT.TXT", kStore);
-    test::writeFile(card.path() / "DATA" / "ZOST_OUT.TXT", kReport);
-    test::writeFile(card.path() / "DATA" / "VP_OUT.TXT", "D1;1;Old;1;P;123;2.00;Firma;\r\n");
+    testing::TempFolder card;
+    testing::writeFile(card.path() / "CONFIG" / "NODRA3000.ini", kConfig + c.flags);
+    testing::writeFile(card.path() / "DATA" / "DATA_OUT.TXT", kStore);
+    testing::writeFile(card.path() / "DATA" / "ZOST_OUT.TXT", kReport);
+    testing::writeFile(card.path() / "DATA" / "VP_OUT.TXT", "D1;1;Old;1;P;123;2.00;Firma;\r\n");
     auto r = standin::playTerminal(card.path());
     EXPECT_FALSE(r.tookOver);
-    EXPECT_EQ(test::readFile(card.path() / "DATA" / "DATA_OUT.TXT"), c.store);
+    EXPECT_EQ(testing::readFile(card.path() / "DATA" / "DATA_OUT.TXT"), c.store);
     EXPECT_EQ(fs::exists(card.path() / "DATA" / "ZOST_OUT.TXT"), c.reportKept);
     EXPECT_EQ(fs::exists(card.path() / "DATA" / "VP_OUT.TXT"), c.vpKept);
     EXPECT_EQ(configValue(card.path(), "SKLAD"), c.sklad);
@@ -78,8 +79,8 @@ TEST(TerminalStandin, ClearRequests) {
 }
 
 TEST(TerminalStandin, RefusesAFolderWithoutTerminalSettings) {
-  test::TempFolder card;
-  test::writeFile(card.path() / "DATA" / "data_in.txt", "1;1.00;1.00;a\r\n");
+  testing::TempFolder card;
+  testing::writeFile(card.path() / "DATA" / "data_in.txt", "1;1.00;1.00;a\r\n");
   EXPECT_THROW(standin::playTerminal(card.path()), std::runtime_error);
   EXPECT_TRUE(fs::exists(card.path() / "DATA" / "data_in.txt"));
 }
@@ -89,20 +90,14 @@ int run(const std::string& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-class NoVolumes final : public VolumeSource {
- public:
-  std::vector<Volume> removableVolumes() override { return {}; }
-  bool hasReadableMedium(const Volume&, int) override { return true; }
-};
-
 // The program fills a card whose names are in lower case; the stand-in takes the list over.
 TEST(TerminalStandin, ProgramAfterAFill) {
-  test::TempFolder exe, card;
-  test::writeFile(card.path() / "config" / "nodra3000.ini", kConfig + "CLEAR_ZOST=1\r\n");
-  test::writeFile(card.path() / "data" / "zost_out.txt", kReport);
-  test::writeFile(exe.path() / "vstup.txt", "4711;12,5;3;Chlieb\n123;1;2;Rožok\n");
-  test::RecordingUi ui;
-  NoVolumes volumes;
+  testing::TempFolder exe, card;
+  testing::writeFile(card.path() / "config" / "nodra3000.ini", kConfig + "CLEAR_ZOST=1\r\n");
+  testing::writeFile(card.path() / "data" / "zost_out.txt", kReport);
+  testing::writeFile(exe.path() / "vstup.txt", "4711;12,5;3;Chlieb\n123;1;2;Rožok\n");
+  testing::RecordingUi ui;
+  FolderListSource volumes;  // no drives: the session starts with the card found
   TerminalSession session{ui, volumes, TerminalDrive{card.path(), "X:"}};
   LocalSettings settings = LocalSettings::defaults(exe.text());
   settings.path_ins = exe.text() + "vstup.txt";
@@ -111,12 +106,13 @@ TEST(TerminalStandin, ProgramAfterAFill) {
   ASSERT_EQ(ui.worstOutcome(), Outcome::Info);
 
   EXPECT_EQ(run("'" + card.path().string() + "'"), 0);
-  EXPECT_EQ(test::readFile(card.path() / "data" / "DATA_OUT.TXT"),
+  EXPECT_EQ(testing::readFile(card.path() / "data" / "DATA_OUT.TXT"),
             "4711;12.50;3.000;Chlieb;\r\n123;1.00;2.000;Rožok;\r\n");
   EXPECT_FALSE(fs::exists(card.path() / "data" / "data_in.txt"));
   EXPECT_FALSE(fs::exists(card.path() / "data" / "zost_out.txt"));
   std::string value;
-  ASSERT_TRUE(profile_text::find(test::readFile(card.path() / "config" / "nodra3000.ini"), "GLOBAL", "SKLAD", value));
+  ASSERT_TRUE(
+      profile_text::find(testing::readFile(card.path() / "config" / "nodra3000.ini"), "GLOBAL", "SKLAD", value));
   EXPECT_EQ(value, "2");
 
   EXPECT_EQ(run("'" + exe.path().string() + "'"), 1);  // no terminal there

@@ -7,7 +7,7 @@
 
 #include "platform/cp1250.h"
 #include "support/file_size_limit.h"
-#include "test_files.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
@@ -31,27 +31,27 @@ TEST(AtomicFile, ReplacedFileKeepsAtMostItsReadAndWriteBits) {
   for (const Case& c : {Case{0666, 0644}, Case{0640, 0640}, Case{0600, 0600}, Case{0755, 0644}, Case{04755, 0644},
                         Case{02775, 0644}, Case{01777, 0644}, Case{0444 | 0200, 0644}}) {
     SCOPED_TRACE(c.before);
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path target = folder.path() / "DATA_IN.TXT";
-    test::writeFile(target, "old content that is longer than the new one");
+    testing::writeFile(target, "old content that is longer than the new one");
     ::chmod(target.c_str(), c.before);
     FileError e;
     ASSERT_TRUE(replaceFile(target, "new\r\n", e)) << explain(e);
-    EXPECT_EQ(test::readFile(target), "new\r\n");
+    EXPECT_EQ(testing::readFile(target), "new\r\n");
     EXPECT_EQ(modeOf(target), c.after);
-    EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"DATA_IN.TXT"});
+    EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"DATA_IN.TXT"});
   }
   // A new file gets the usual mode.
-  test::TempFolder folder;
+  testing::TempFolder folder;
   FileError e;
   ASSERT_TRUE(replaceFile(folder.path() / "new.txt", "", e));
   EXPECT_EQ(modeOf(folder.path() / "new.txt"), mode_t{0644});
-  EXPECT_EQ(test::readFile(folder.path() / "new.txt"), "");
+  EXPECT_EQ(testing::readFile(folder.path() / "new.txt"), "");
   ::umask(oldMask);
 }
 
 TEST(AtomicFile, StreamedWriteLargerThanTheBuffer) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path target = folder.path() / "out.txt";
   std::string expected;
   AtomicFileWriter writer;
@@ -66,8 +66,8 @@ TEST(AtomicFile, StreamedWriteLargerThanTheBuffer) {
   // Nothing visible before the commit.
   EXPECT_FALSE(fs::exists(target));
   ASSERT_TRUE(writer.commit(ec)) << explain(ec);
-  EXPECT_EQ(test::readFile(target), expected);
-  EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"out.txt"});
+  EXPECT_EQ(testing::readFile(target), expected);
+  EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"out.txt"});
 }
 
 TEST(AtomicFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
@@ -77,9 +77,9 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   };
   for (const Case& c : {Case{"fails at commit", 5000}, Case{"fails while writing", 300000}}) {
     SCOPED_TRACE(c.name);
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path target = folder.path() / "NODRA3000.ini";
-    test::writeFile(target, "[NODRA]\r\nAUTO=1\r\n");
+    testing::writeFile(target, "[NODRA]\r\nAUTO=1\r\n");
     FileError ec;
     bool ok = true;
     {
@@ -88,32 +88,32 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
     }
     EXPECT_FALSE(ok);
     EXPECT_TRUE(ec.failed());
-    EXPECT_EQ(test::readFile(target), "[NODRA]\r\nAUTO=1\r\n");
-    EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"NODRA3000.ini"});
+    EXPECT_EQ(testing::readFile(target), "[NODRA]\r\nAUTO=1\r\n");
+    EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"NODRA3000.ini"});
   }
 }
 
 TEST(AtomicFile, UncommittedWriteIsDiscarded) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path target = folder.path() / "out.txt";
-  test::writeFile(target, "old");
+  testing::writeFile(target, "old");
   {
     AtomicFileWriter writer;
     FileError ec;
     ASSERT_TRUE(writer.open(target, ec));
     ASSERT_TRUE(writer.write(std::string(200000, 'n'), ec));
   }
-  EXPECT_EQ(test::readFile(target), "old");
-  EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"out.txt"});
+  EXPECT_EQ(testing::readFile(target), "old");
+  EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"out.txt"});
 }
 
 TEST(AtomicFile, ProtectedTargetsAreRefused) {
   enum class Setup { ReadOnlyFile, ReadOnlyFolder, MissingFolder, TargetIsFolder };
   for (Setup setup : {Setup::ReadOnlyFile, Setup::ReadOnlyFolder, Setup::MissingFolder, Setup::TargetIsFolder}) {
     SCOPED_TRACE(static_cast<int>(setup));
-    test::TempFolder folder;
+    testing::TempFolder folder;
     fs::path target = folder.path() / "out.txt";
-    test::writeFile(target, "old");
+    testing::writeFile(target, "old");
     if (setup == Setup::ReadOnlyFile) ::chmod(target.c_str(), 0444);
     if (setup == Setup::ReadOnlyFolder) ::chmod(folder.path().c_str(), 0555);
     if (setup == Setup::MissingFolder) target = folder.path() / "gone" / "out.txt";
@@ -121,53 +121,53 @@ TEST(AtomicFile, ProtectedTargetsAreRefused) {
     FileError ec;
     EXPECT_FALSE(replaceFile(target, "new", ec));
     EXPECT_FALSE(copyFileReplacing(folder.path() / "out.txt", target, ec));
-    EXPECT_EQ(test::readFile(folder.path() / "out.txt"), "old");
-    EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"out.txt"});
+    EXPECT_EQ(testing::readFile(folder.path() / "out.txt"), "old");
+    EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"out.txt"});
   }
 }
 
 TEST(AtomicFile, CopyReplacesOnlyWhenTheSourceCanBeRead) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path source = folder.path() / "tmp_out.txt";
   const fs::path target = folder.path() / "data_in.txt";
-  test::writeFile(target, "old");
+  testing::writeFile(target, "old");
   FileError ec;
   EXPECT_FALSE(copyFileReplacing(source, target, ec));
   EXPECT_FALSE(copyFileReplacing(folder.path(), target, ec));
-  EXPECT_EQ(test::readFile(target), "old");
+  EXPECT_EQ(testing::readFile(target), "old");
 
   std::string bytes;
   for (int i = 0; i < 256 * 700; ++i) bytes.push_back(static_cast<char>(i % 256));
-  test::writeFile(source, bytes);
+  testing::writeFile(source, bytes);
   ASSERT_TRUE(copyFileReplacing(source, target, ec)) << explain(ec);
-  EXPECT_EQ(test::readFile(target), bytes);
-  EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "tmp_out.txt"}));
+  EXPECT_EQ(testing::readFile(target), bytes);
+  EXPECT_EQ(testing::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "tmp_out.txt"}));
 }
 
 TEST(AtomicFile, LeftoversOfInterruptedWritesGoAtTheNextWrite) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path target = folder.path() / "data_in.txt";
-  test::writeFile(target, "old");
-  test::writeFile(folder.path() / "~ND01234.TMP", "torn");
-  test::writeFile(folder.path() / "~ND99999.TMP", "old");
+  testing::writeFile(target, "old");
+  testing::writeFile(folder.path() / "~ND01234.TMP", "torn");
+  testing::writeFile(folder.path() / "~ND99999.TMP", "old");
   // Only the writer's own pattern: anything else beside the target is the user's.
-  test::writeFile(folder.path() / "~ND1234.TMP", "x");
-  test::writeFile(folder.path() / "notes.TMP", "x");
+  testing::writeFile(folder.path() / "~ND1234.TMP", "x");
+  testing::writeFile(folder.path() / "notes.TMP", "x");
   FileError e;
   ASSERT_TRUE(replaceFile(target, "new", e)) << explain(e);
-  EXPECT_EQ(test::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "notes.TMP", "~ND1234.TMP"}));
+  EXPECT_EQ(testing::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "notes.TMP", "~ND1234.TMP"}));
 }
 
 TEST(AtomicFile, LinkedPcTargetIsReplacedWhereItPointsAndStaysALink) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path real = folder.path() / "settings" / "nodra3000.ini";
-  test::writeFile(real, "old");
+  testing::writeFile(real, "old");
   const fs::path link = folder.path() / "nodra3000.ini";
   fs::create_symlink("settings/nodra3000.ini", link);
   FileError e;
   ASSERT_TRUE(replaceFile(link, "new", e)) << explain(e);
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(test::readFile(real), "new");
+  EXPECT_EQ(testing::readFile(real), "new");
 }
 
 TEST(AtomicFile, OnlyARegularFileIsEverReplaced) {
@@ -178,11 +178,11 @@ TEST(AtomicFile, OnlyARegularFileIsEverReplaced) {
   for (const Case& c :
        {Case{"fifo", FileTrouble::Fifo}, Case{"folder", FileTrouble::Folder}, Case{"cardLink", FileTrouble::Link}}) {
     SCOPED_TRACE(c.name);
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path card = folder.path() / "card";
     fs::create_directories(card / "DATA");
     const fs::path outside = folder.path() / "outside.txt";
-    test::writeFile(outside, "private");
+    testing::writeFile(outside, "private");
     FilePlace target;
     if (c.expected == FileTrouble::Fifo) {
       ASSERT_EQ(::mkfifo((folder.path() / "out.txt").c_str(), 0644), 0);
@@ -197,7 +197,7 @@ TEST(AtomicFile, OnlyARegularFileIsEverReplaced) {
     FileError e;
     EXPECT_FALSE(replaceFile(target, "new", e));
     EXPECT_EQ(e.trouble, c.expected) << explain(e);
-    EXPECT_EQ(test::readFile(outside), "private");
+    EXPECT_EQ(testing::readFile(outside), "private");
   }
 }
 

@@ -4,45 +4,21 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <optional>
 
-#include "test_files.h"
+#include "support/environment_variable.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
 namespace fs = std::filesystem;
 
-// Sets (or with nullptr unsets) a variable for the test's lifetime.
-class Variable {
- public:
-  Variable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      ::setenv(name, value, 1);
-    } else {
-      ::unsetenv(name);
-    }
-  }
-  ~Variable() {
-    if (old_) {
-      ::setenv(name_, old_->c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-  Variable(const Variable&) = delete;
-  Variable& operator=(const Variable&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testing::EnvironmentVariable;
 
 TEST(ExeFolder, FollowsTheOrderOfItsSources) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path exe = folder.path() / "bin" / "nodra_mmc_trm";
-  test::writeFile(exe, "");
+  testing::writeFile(exe, "");
   const fs::path data = folder.path() / "data";
   struct Case {
     const char* label;
@@ -62,10 +38,10 @@ TEST(ExeFolder, FollowsTheOrderOfItsSources) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     fs::remove(exe.parent_path() / "nodra3000.ini");
-    if (c.portable) test::writeFile(exe.parent_path() / "nodra3000.ini", "");
-    Variable home("NODRA3000_HOME", c.home);
-    Variable xdg("XDG_DATA_HOME", c.xdg);
-    Variable userHome("HOME", (folder.path() / "h").c_str());
+    if (c.portable) testing::writeFile(exe.parent_path() / "nodra3000.ini", "");
+    EnvironmentVariable home("NODRA3000_HOME", c.home);
+    EnvironmentVariable xdg("XDG_DATA_HOME", c.xdg);
+    EnvironmentVariable userHome("HOME", (folder.path() / "h").c_str());
     std::string problem;
     EXPECT_EQ(findExeFolder(exe, problem), std::optional<fs::path>(c.expected)) << problem;
     EXPECT_TRUE(fs::is_directory(c.expected));
@@ -79,9 +55,9 @@ TEST(ExeFolder, WithoutHomeThePasswordDatabaseGivesIt) {
   const fs::path expected = fs::path(entry->pw_dir) / ".local" / "share" / "nodra3000";
   const bool existed = fs::exists(expected);
   {
-    Variable home("NODRA3000_HOME", nullptr);
-    Variable xdg("XDG_DATA_HOME", nullptr);
-    Variable userHome("HOME", nullptr);
+    EnvironmentVariable home("NODRA3000_HOME", nullptr);
+    EnvironmentVariable xdg("XDG_DATA_HOME", nullptr);
+    EnvironmentVariable userHome("HOME", nullptr);
     std::string problem;
     EXPECT_EQ(findExeFolder("/nonexistent/bin/nodra_mmc_trm", problem), std::optional<fs::path>(expected)) << problem;
   }

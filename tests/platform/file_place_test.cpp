@@ -7,7 +7,7 @@
 #include <sys/un.h>
 
 #include "platform/cp1250.h"
-#include "test_files.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
@@ -19,14 +19,14 @@ struct PathCase {
 };
 
 TEST(CardPlace, MatchesEachComponentWithoutRegardToCase) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path root = folder.path() / "card";
-  test::writeFile(root / "CONFIG" / "NODRA3000.ini", "");
-  test::writeFile(root / "DATA" / "DATA_OUT.TXT", "");
-  test::writeFile(root / "DATA" / "\xC4\x8D\x61j.txt", "");  // "ča" in UTF-8
+  testing::writeFile(root / "CONFIG" / "NODRA3000.ini", "");
+  testing::writeFile(root / "DATA" / "DATA_OUT.TXT", "");
+  testing::writeFile(root / "DATA" / "\xC4\x8D\x61j.txt", "");  // "ča" in UTF-8
   // Two spellings of one name: the exact one wins, else the smallest.
-  test::writeFile(root / "Kody" / "a.txt", "");
-  test::writeFile(root / "kody" / "b.txt", "");
+  testing::writeFile(root / "Kody" / "a.txt", "");
+  testing::writeFile(root / "kody" / "b.txt", "");
 
   const PathCase cases[] = {
       {"CONFIG\\NODRA3000.ini", "CONFIG/NODRA3000.ini"},
@@ -60,18 +60,18 @@ struct HostileCase {
   bool refused;
 };
 
-class HostileCard : public testing::TestWithParam<HostileCase> {
+class HostileCard : public ::testing::TestWithParam<HostileCase> {
  protected:
   // Builds the scene; false when this machine does not allow it (device nodes need privileges).
   bool prepare() {
-    test::writeFile(outside_ / "secret.txt", "private");
+    testing::writeFile(outside_ / "secret.txt", "private");
     fs::create_directories(root_ / "DATA");
     const fs::path store = root_ / "DATA" / "DATA_OUT.TXT";
     switch (GetParam().kind) {
       case Hostile::FileLink: fs::create_symlink(outside_ / "secret.txt", store); return true;
       case Hostile::FolderLink:
         fs::remove(root_ / "DATA");
-        test::writeFile(outside_ / "DATA_OUT.TXT", "private");
+        testing::writeFile(outside_ / "DATA_OUT.TXT", "private");
         fs::create_symlink(outside_, root_ / "DATA");
         return true;
       case Hostile::Fifo: return ::mkfifo(store.c_str(), 0644) == 0;
@@ -91,7 +91,7 @@ class HostileCard : public testing::TestWithParam<HostileCase> {
     return false;
   }
 
-  test::TempFolder folder_;
+  testing::TempFolder folder_;
   fs::path root_ = folder_.path() / "card";
   fs::path outside_ = folder_.path() / "outside";
 };
@@ -113,17 +113,17 @@ TEST_P(HostileCard, NothingButARegularFileOfItsOwnIsOpenedAndNothingWaits) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileCard,
-    testing::Values(HostileCase{"FileLink", Hostile::FileLink, FileTrouble::Link, true},
-                    HostileCase{"FolderLink", Hostile::FolderLink, FileTrouble::Link, true},
-                    HostileCase{"Fifo", Hostile::Fifo, FileTrouble::Fifo, true},
-                    HostileCase{"CharDevice", Hostile::CharDevice, FileTrouble::CharDevice, true},
-                    HostileCase{"Socket", Hostile::Socket, FileTrouble::Socket, true},
-                    HostileCase{"HardLink", Hostile::HardLink, FileTrouble::HardLinked, true},
-                    HostileCase{"FolderAsFile", Hostile::FolderAsFile, FileTrouble::Folder, false}),
-    [](const testing::TestParamInfo<HostileCase>& param) { return std::string(param.param.name); });
+    ::testing::Values(HostileCase{"FileLink", Hostile::FileLink, FileTrouble::Link, true},
+                      HostileCase{"FolderLink", Hostile::FolderLink, FileTrouble::Link, true},
+                      HostileCase{"Fifo", Hostile::Fifo, FileTrouble::Fifo, true},
+                      HostileCase{"CharDevice", Hostile::CharDevice, FileTrouble::CharDevice, true},
+                      HostileCase{"Socket", Hostile::Socket, FileTrouble::Socket, true},
+                      HostileCase{"HardLink", Hostile::HardLink, FileTrouble::HardLinked, true},
+                      HostileCase{"FolderAsFile", Hostile::FolderAsFile, FileTrouble::Folder, false}),
+    [](const ::testing::TestParamInfo<HostileCase>& param) { return std::string(param.param.name); });
 
 TEST(CardPlace, FoldersAreMadeInsideTheCardOnly) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path root = folder.path() / "card";
   fs::create_directories(root);
   FileError e;
@@ -131,7 +131,7 @@ TEST(CardPlace, FoldersAreMadeInsideTheCardOnly) {
   EXPECT_TRUE(fs::is_directory(root / "DATA"));
   // An existing folder of another spelling is used as it is.
   ASSERT_TRUE(makeCardFolder(root, "data", e));
-  EXPECT_EQ(test::namesIn(root), std::set<std::string>{"DATA"});
+  EXPECT_EQ(testing::namesIn(root), std::set<std::string>{"DATA"});
 
   fs::create_directories(folder.path() / "elsewhere");
   fs::create_symlink(folder.path() / "elsewhere", root / "PROGRAM");
@@ -141,8 +141,8 @@ TEST(CardPlace, FoldersAreMadeInsideTheCardOnly) {
 }
 
 TEST(PcPlace, LinksAreTheUsersButPipesAreNeverOpened) {
-  test::TempFolder folder;
-  test::writeFile(folder.path() / "real.txt", "goods");
+  testing::TempFolder folder;
+  testing::writeFile(folder.path() / "real.txt", "goods");
   fs::create_symlink("real.txt", folder.path() / "link.txt");
   ASSERT_EQ(::mkfifo((folder.path() / "pipe.txt").c_str(), 0644), 0);
   std::string bytes;

@@ -1,51 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/system_volumes.h"
 #include "platform/volumes.h"
+#include "support/environment_variable.h"
+#include "support/temp_folder.h"
 #include "terminal/terminal_detection.h"
-#include "test_files.h"
 
 namespace nodra {
 namespace {
 namespace fs = std::filesystem;
 
 // Sets NODRA3000_DRIVES for one test and puts back what was there.
-class DrivesVariable {
- public:
-  explicit DrivesVariable(const char* value) {
-    if (const char* old = std::getenv(kName)) old_ = old;
-    if (value == nullptr) {
-      ::unsetenv(kName);
-    } else {
-      ::setenv(kName, value, 1);
-    }
-  }
-  ~DrivesVariable() {
-    if (old_) {
-      ::setenv(kName, old_->c_str(), 1);
-    } else {
-      ::unsetenv(kName);
-    }
-  }
-
- private:
-  static constexpr const char* kName = "NODRA3000_DRIVES";
-  std::optional<std::string> old_;
+struct DrivesVariable : testing::EnvironmentVariable {
+  explicit DrivesVariable(const char* value) : EnvironmentVariable("NODRA3000_DRIVES", value) {}
 };
 
 TEST(FolderList, FoldersStandForDrivesInTheirOrder) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path empty = folder.path() / "EMPTY";
   const fs::path second = folder.path() / "TERM B";
   const fs::path first = folder.path() / "TERM A";
   fs::create_directories(empty);
-  test::writeFile(second / "CONFIG" / "NODRA3000.ini", "[NODRA]\r\n");
-  test::writeFile(first / "config" / "nodra3000.ini", "[NODRA]\r\n");
+  testing::writeFile(second / "CONFIG" / "NODRA3000.ini", "[NODRA]\r\n");
+  testing::writeFile(first / "config" / "nodra3000.ini", "[NODRA]\r\n");
   const fs::path missing = folder.path() / "GONE";
   // Empty items and a trailing "/" are tolerated.
   const std::string list =
@@ -80,11 +60,11 @@ TEST(FolderList, UnsetMeansTheSystemScan) {
 // Only a readable regular file makes a terminal: a card with a folder of that name is passed over for the
 // real terminal after it.
 TEST(FolderList, AFolderInPlaceOfTheSettingsFileIsNoTerminal) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   const fs::path fake = folder.path() / "FAKE";
   const fs::path real = folder.path() / "REAL";
   fs::create_directories(fake / "CONFIG" / "NODRA3000.ini");
-  test::writeFile(real / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n");
+  testing::writeFile(real / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n");
   const std::string list = fake.string() + ":" + real.string();
   DrivesVariable drives(list.c_str());
   auto source = makeVolumeSource();

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "test_files.h"
+#include "support/decimal_comma_locale.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
@@ -104,12 +105,12 @@ TEST(ProfileText, WritesTheSmallestEditInPlace) {
       EXPECT_TRUE(profile_text::find(content, w.section, w.key, value)) << c.before << " " << w.key;
     }
     // One ProfileFile doing all the writes of an operation, from its one read of the file, gives the same bytes.
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path file = folder.path() / "x.ini";
-    if (*c.before != '\0') test::writeFile(file, c.before);
+    if (*c.before != '\0') testing::writeFile(file, c.before);
     ProfileFile ini(file, "x.ini");
     for (const Write& w : c.writes) ini.writeString(w.section, w.key, w.value);
-    EXPECT_EQ(test::readFile(file), c.after) << c.before;
+    EXPECT_EQ(testing::readFile(file), c.after) << c.before;
     for (const Write& w : c.writes) {
       std::string value;
       profile_text::find(content, w.section, w.key, value);
@@ -126,10 +127,10 @@ TEST(ProfileText, ValueIsWrittenAsGivenAndReadTrimmed) {
   EXPECT_EQ(value, "v");
 }
 
-class ProfileFileTest : public testing::Test {
+class ProfileFileTest : public ::testing::Test {
  protected:
   fs::path file() const { return folder_.path() / "nodra3000.ini"; }
-  test::TempFolder folder_;
+  testing::TempFolder folder_;
 };
 
 TEST_F(ProfileFileTest, MissingFileReadsAsEmpty) {
@@ -145,18 +146,19 @@ TEST_F(ProfileFileTest, WritesCreateTheFileAndKeepItsOtherBytes) {
   ini.writeString("Cesty", "path_outv", "/home/u/sklad.txt");
   ini.writeBool("Cesty", "nonZero", true);
   ini.writeInteger("Format", "dlzka", -12);
-  EXPECT_EQ(test::readFile(file()), "[Cesty]\r\npath_outv=/home/u/sklad.txt\r\nnonZero=1\r\n[Format]\r\ndlzka=-12\r\n");
+  EXPECT_EQ(testing::readFile(file()),
+            "[Cesty]\r\npath_outv=/home/u/sklad.txt\r\nnonZero=1\r\n[Format]\r\ndlzka=-12\r\n");
   EXPECT_EQ(ini.readInteger("format", "DLZKA", 0), -12);
 
   // The next operation: someone else's lines in the file meanwhile.
-  test::writeFile(file(), "; mine\n[Cesty]\npath_outv=x\nnonZero=1\n\n[Iné]\ncudzí=ponechať\n");
+  testing::writeFile(file(), "; mine\n[Cesty]\npath_outv=x\nnonZero=1\n\n[Iné]\ncudzí=ponechať\n");
   ProfileFile(file(), "nodra3000.ini").writeBool("Cesty", "nonZero", false);
-  EXPECT_EQ(test::readFile(file()), "; mine\n[Cesty]\npath_outv=x\nnonZero=0\n\n[Iné]\ncudzí=ponechať\n");
-  EXPECT_EQ(test::namesIn(folder_.path()), std::set<std::string>{"nodra3000.ini"});
+  EXPECT_EQ(testing::readFile(file()), "; mine\n[Cesty]\npath_outv=x\nnonZero=0\n\n[Iné]\ncudzí=ponechať\n");
+  EXPECT_EQ(testing::namesIn(folder_.path()), std::set<std::string>{"nodra3000.ini"});
 }
 
 TEST_F(ProfileFileTest, UnchangedValueWritesNothing) {
-  test::writeFile(file(), "[S]\r\nk=1\r\n");
+  testing::writeFile(file(), "[S]\r\nk=1\r\n");
   struct stat before {};
   ASSERT_EQ(::stat(file().c_str(), &before), 0);
   ProfileFile(file(), "nodra3000.ini").writeInteger("S", "k", 1);
@@ -174,11 +176,11 @@ TEST_F(ProfileFileTest, TerminalFileIsNeverCreated) {
     EXPECT_STREQ(e.what(),
                  "Unable to write to E:CONFIG\\NODRA3000.ini\r\n\r\nDôvod: súbor alebo priečinok neexistuje.");
   }
-  EXPECT_TRUE(test::namesIn(folder_.path()).empty());
+  EXPECT_TRUE(testing::namesIn(folder_.path()).empty());
   // An existing one is written.
-  test::writeFile(file(), "[NODRA]\r\n");
+  testing::writeFile(file(), "[NODRA]\r\n");
   ProfileFile(file(), "E:CONFIG\\NODRA3000.ini", false).writeBool("NODRA", "ZMAZ", true);
-  EXPECT_EQ(test::readFile(file()), "[NODRA]\r\nZMAZ=1\r\n");
+  EXPECT_EQ(testing::readFile(file()), "[NODRA]\r\nZMAZ=1\r\n");
 }
 
 TEST_F(ProfileFileTest, FailedWriteLeavesEverythingAsItWas) {
@@ -200,9 +202,9 @@ TEST_F(ProfileFileTest, FailedWriteLeavesEverythingAsItWas) {
   const std::string original = "; keep\r\n[S]\r\nk=1\r\n";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path target = folder.path() / "nodra3000.ini";
-    test::writeFile(target, original);
+    testing::writeFile(target, original);
     if (c.setup == Setup::ReadOnlyFile) fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
     if (c.setup == Setup::ReadOnlyFolder) ::chmod(folder.path().c_str(), 0555);
 
@@ -213,15 +215,15 @@ TEST_F(ProfileFileTest, FailedWriteLeavesEverythingAsItWas) {
     } catch (const WriteError& e) {
       EXPECT_STREQ(e.what(), c.message);
     }
-    EXPECT_EQ(test::readFile(target), original);
-    EXPECT_EQ(test::namesIn(folder.path()), std::set<std::string>{"nodra3000.ini"});
+    EXPECT_EQ(testing::readFile(target), original);
+    EXPECT_EQ(testing::namesIn(folder.path()), std::set<std::string>{"nodra3000.ini"});
   }
 }
 
 TEST_F(ProfileFileTest, WriteIntoMissingFolderFails) {
   ProfileFile ini(folder_.path() / "gone" / "nodra3000.ini", "gone/nodra3000.ini");
   EXPECT_THROW(ini.writeString("S", "k", "v"), WriteError);
-  EXPECT_TRUE(test::namesIn(folder_.path()).empty());
+  EXPECT_TRUE(testing::namesIn(folder_.path()).empty());
 }
 
 // A file that cannot be read (a folder in its place, a medium failing under the read) reads as empty, as a
@@ -259,8 +261,8 @@ TEST_F(ProfileFileTest, ReadIntegerAndReadBoolConvertStrictly) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored == nullptr ? "(missing)" : c.stored);
-    test::writeFile(file(),
-                    c.stored == nullptr ? std::string("[S]\r\n") : "[S]\r\nk=" + std::string(c.stored) + "\r\n");
+    testing::writeFile(file(),
+                       c.stored == nullptr ? std::string("[S]\r\n") : "[S]\r\nk=" + std::string(c.stored) + "\r\n");
     ProfileFile ini(file(), "nodra3000.ini");
     EXPECT_EQ(ini.readInteger("S", "k", 7), c.integer);
     EXPECT_EQ(ini.readBool("S", "k", true), c.withTrue);
@@ -269,14 +271,14 @@ TEST_F(ProfileFileTest, ReadIntegerAndReadBoolConvertStrictly) {
 }
 
 TEST_F(ProfileFileTest, IntegersIgnoreTheDecimalCommaLocale) {
-  test::DecimalCommaLocale locale;
+  testing::DecimalCommaLocale locale;
   if (!locale.active()) GTEST_SKIP() << "no sk_SK.UTF-8 locale";
   ProfileFile ini(file(), "nodra3000.ini");
   ini.writeInteger("S", "big", -1234567);
   ini.writeInteger("S", "small", 5);
-  EXPECT_EQ(test::readFile(file()), "[S]\r\nbig=-1234567\r\nsmall=5\r\n");
+  EXPECT_EQ(testing::readFile(file()), "[S]\r\nbig=-1234567\r\nsmall=5\r\n");
   EXPECT_EQ(ini.readInteger("S", "big", 0), -1234567);
-  test::writeFile(file(), "[S]\r\nk=1,5\r\n");
+  testing::writeFile(file(), "[S]\r\nk=1,5\r\n");
   EXPECT_EQ(ini.readInteger("S", "k", 7), 7);
 }
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "test_files.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
@@ -26,13 +26,13 @@ TEST(SingleInstance, TakesOnlyAFileOfTheUsersOwnAndNeverRunsUnguarded) {
       {"nothing there yet", [](const fs::path&) { return true; }, State::Acquired},
       {"an old lock file",
        [](const fs::path& f) {
-         test::writeFile(f / "NODRA3000MTX", "");
+         testing::writeFile(f / "NODRA3000MTX", "");
          return true;
        },
        State::Acquired},
       {"a link planted at its name",
        [](const fs::path& f) {
-         test::writeFile(f / "victim", "keep");
+         testing::writeFile(f / "victim", "keep");
          fs::create_symlink(f / "victim", f / "NODRA3000MTX");
          return true;
        },
@@ -41,7 +41,7 @@ TEST(SingleInstance, TakesOnlyAFileOfTheUsersOwnAndNeverRunsUnguarded) {
        State::Unsafe},
       {"another user's file",
        [](const fs::path& f) {
-         test::writeFile(f / "NODRA3000MTX", "");
+         testing::writeFile(f / "NODRA3000MTX", "");
          return ::chown((f / "NODRA3000MTX").c_str(), 65534, 65534) == 0;
        },
        State::Unsafe},
@@ -50,7 +50,7 @@ TEST(SingleInstance, TakesOnlyAFileOfTheUsersOwnAndNeverRunsUnguarded) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    test::TempFolder folder;
+    testing::TempFolder folder;
     const fs::path locks = folder.path() / "locks";
     fs::create_directories(locks);
     ::chmod(locks.c_str(), 0700);
@@ -63,13 +63,13 @@ TEST(SingleInstance, TakesOnlyAFileOfTheUsersOwnAndNeverRunsUnguarded) {
       EXPECT_FALSE(guard.problem().empty());
     }
     if (fs::exists(locks / "victim")) {
-      EXPECT_EQ(test::readFile(locks / "victim"), "keep");
+      EXPECT_EQ(testing::readFile(locks / "victim"), "keep");
     }
   }
 }
 
 TEST(SingleInstance, ASecondHolderIsRefusedUntilTheFirstEnds) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   ::chmod(folder.path().c_str(), 0700);
   auto first = std::make_unique<SingleInstance>(folder.path(), "NODRA3000MTX");
   ASSERT_TRUE(first->acquired());

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/cp1250.h"
+#include "support/temp_folder.h"
 #include "terminal/terminal_detection.h"
-#include "test_files.h"
 
 namespace nodra {
 namespace {
@@ -42,7 +42,7 @@ class FakeSystem {
       if (m.inSysfs && m.bus != Bus::Network) addToSysfs(m, device);
       const fs::path mountPoint = mountPointOf(m.mountName);
       fs::create_directories(mountPoint);
-      if (m.configFile != nullptr) test::writeFile(mountPoint / m.configFile, "[NODRA]\r\nAUTO=0\r\n");
+      if (m.configFile != nullptr) testing::writeFile(mountPoint / m.configFile, "[NODRA]\r\nAUTO=0\r\n");
       const bool network = m.bus == Bus::Network;
       ++id;
       table += std::to_string(id) + " 22 " + std::to_string(major(device)) + ":" + std::to_string(minor(device)) + " " +
@@ -51,7 +51,7 @@ class FakeSystem {
                (network ? "nfs4 server:/export" : "vfat /dev/" + std::string(m.disk)) + " rw\n";
     }
     table += "a line that is no mount\n";
-    test::writeFile(folder_.path() / "mountinfo", table);
+    testing::writeFile(folder_.path() / "mountinfo", table);
   }
 
   SystemVolumeSource source() const { return SystemVolumeSource(folder_.path() / "mountinfo", sysfs()); }
@@ -113,27 +113,27 @@ class FakeSystem {
     const fs::path devices = sysfs() / "devices";
     const fs::path disk = devices / deviceDir / "block" / m.disk;
     fs::create_directories(disk);
-    if (!type.empty()) test::writeFile(devices / deviceDir / "type", type + "\n");
+    if (!type.empty()) testing::writeFile(devices / deviceDir / "type", type + "\n");
     if (m.bus != Bus::Virtual && !fs::exists(disk / "device")) fs::create_directory_symlink("../..", disk / "device");
-    test::writeFile(disk / "removable", m.removableBit ? "1\n" : "0\n");
+    testing::writeFile(disk / "removable", m.removableBit ? "1\n" : "0\n");
     fs::path node = disk;
     if (m.partition == 0) {
-      test::writeFile(disk / "size", std::to_string(m.size) + "\n");
+      testing::writeFile(disk / "size", std::to_string(m.size) + "\n");
     } else {
-      test::writeFile(disk / "size", std::to_string(m.size + 2048) + "\n");
+      testing::writeFile(disk / "size", std::to_string(m.size + 2048) + "\n");
       const std::string name =
           m.disk +
           std::string((std::string_view(m.disk).back() >= '0' && std::string_view(m.disk).back() <= '9') ? "p" : "") +
           std::to_string(m.partition);
       node = disk / name;
-      test::writeFile(node / "partition", std::to_string(m.partition) + "\n");
-      test::writeFile(node / "size", std::to_string(m.size) + "\n");
+      testing::writeFile(node / "partition", std::to_string(m.partition) + "\n");
+      testing::writeFile(node / "size", std::to_string(m.size) + "\n");
     }
     const fs::path link = nodeLink(device);
     if (!fs::is_symlink(link)) fs::create_directory_symlink(fs::path("../..") / node.lexically_relative(sysfs()), link);
   }
 
-  test::TempFolder folder_;
+  testing::TempFolder folder_;
   std::map<std::string, unsigned, std::less<>> diskIndex_;
 };
 
@@ -146,7 +146,7 @@ struct VolumeCase {
 
 void PrintTo(const VolumeCase& c, std::ostream* out) { *out << c.name; }
 
-class VolumeScan : public testing::TestWithParam<VolumeCase> {};
+class VolumeScan : public ::testing::TestWithParam<VolumeCase> {};
 
 TEST_P(VolumeScan, ListsRemovableVolumesInOrderAndDetectsTheTerminal) {
   const VolumeCase& c = GetParam();
@@ -173,7 +173,7 @@ TEST_P(VolumeScan, ListsRemovableVolumesInOrderAndDetectsTheTerminal) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, VolumeScan,
-    testing::Values(
+    ::testing::Values(
         VolumeCase{"StickWithFile", {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true}}, {"STICK"}, "STICK"},
         VolumeCase{"StickWithoutFile",
                    {{.disk = "sdb", .bus = Bus::Usb, .removableBit = true, .configFile = nullptr}},
@@ -233,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {.disk = "sdz", .bus = Bus::Usb, .removableBit = true, .mountName = "Z"}},
                    {"Z", "A"},
                    "Z"}),
-    [](const testing::TestParamInfo<VolumeCase>& param) { return std::string(param.param.name); });
+    [](const ::testing::TestParamInfo<VolumeCase>& param) { return std::string(param.param.name); });
 
 TEST(SystemVolumes, StickPulledAfterTheScanHasNoMedium) {
   FakeSystem system({{.disk = "sdb", .bus = Bus::Usb, .removableBit = true}});
@@ -254,7 +254,7 @@ TEST(SystemVolumes, StickPulledAfterTheScanHasNoMedium) {
 }
 
 TEST(SystemVolumes, UnreadableMountTableGivesNoVolumes) {
-  test::TempFolder folder;
+  testing::TempFolder folder;
   SystemVolumeSource source(folder.path() / "missing", folder.path());
   EXPECT_TRUE(source.removableVolumes().empty());
 }

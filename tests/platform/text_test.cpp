@@ -7,7 +7,8 @@
 
 #include "platform/cp1250.h"
 #include "platform/integer_text.h"
-#include "test_files.h"
+#include "support/decimal_comma_locale.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
@@ -93,7 +94,7 @@ TEST(IntegerText, ConversionErrorNamesTheText) {
 }
 
 TEST(IntegerText, NumbersIgnoreTheDecimalCommaLocale) {
-  test::DecimalCommaLocale locale;
+  testing::DecimalCommaLocale locale;
   if (!locale.active()) GTEST_SKIP() << "no sk_SK.UTF-8 locale";
   EXPECT_EQ(intToText(-1234567), "-1234567");
   EXPECT_EQ(intToText(LLONG_MIN), "-9223372036854775808");

@@ -14,8 +14,8 @@
 namespace nodra {
 namespace {
 
-using test::readFile;
-using test::writeFile;
+using testing::readFile;
+using testing::writeFile;
 
 const std::string kTwoItems = "4711;12.5;3;Mlieko;\n4712;1;0;Chlieb;\n";
 
@@ -25,7 +25,7 @@ std::string numberText(float value) {
   return std::string(text, end);
 }
 
-class FormatStoreTest : public test::ReadOutTest {
+class FormatStoreTest : public testing::ReadOutTest {
  protected:
   std::string outv() const { return program("data_outv.txt").string(); }
   std::string run(char mode = 'R', const std::string& identifier = "hlavnySklad") {
@@ -41,7 +41,7 @@ TEST_F(FormatStoreTest, WritesEveryItemAndReportsProgress) {
   EXPECT_EQ(ui.statuses.front(), "Čakajte prosím prebieha prenos DAT ");
   EXPECT_EQ(ui.lastStatus(), "Dáta vyčítané");
   EXPECT_EQ(ui.titles, std::vector<std::string>{"NODRA3000MMC"});
-  EXPECT_EQ(ui.progressCalls, 2u);
+  EXPECT_EQ(ui.progressCalls.size(), 2u);
   EXPECT_EQ(ui.lastCount, 2u);
   EXPECT_EQ(terminalSettingsReads, 1u);
   EXPECT_EQ(readFile(program("tmp_in.txt")), kTwoItems);

@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
                    keep,
                    "4711;12.50;3.00;Mlieko\r\n",
                    true}),
-    [](const auto& p) { return test::caseName(p.param.label); });
+    [](const auto& p) { return testing::caseName(p.param.label); });
 
 INSTANTIATE_TEST_SUITE_P(
     Fixed, LayoutWriters,
@@ -170,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](LocalSettings& s) { s.WriteCisloDokladu = true; },
                    spaces(11) + "4711   12.50    3.00Mlieko   42\r\n",
                    true}),
-    [](const auto& p) { return test::caseName(p.param.label); });
+    [](const auto& p) { return testing::caseName(p.param.label); });
 
 INSTANTIATE_TEST_SUITE_P(
     Casio, LayoutWriters,
@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {k20, 1234.567f, -1.0f, ""},
                                  keep,
                                  k20 + "     -1.000" + "   1234.57" + "   \r\n"}),
-    [](const auto& p) { return test::caseName(p.param.label); });
+    [](const auto& p) { return testing::caseName(p.param.label); });
 
 INSTANTIATE_TEST_SUITE_P(Old, LayoutWriters,
                          ::testing::Values(WriterCase{"example",
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(Old, LayoutWriters,
                                                       {"1", 0.0f, 3.0e9f, ""},
                                                       [](LocalSettings& s) { s.PDM1_OSK = 0; },
                                                       spaces(15) + "1" + "-2147483648" + "       0" + "\r\n"}),
-                         [](const auto& p) { return test::caseName(p.param.label); });
+                         [](const auto& p) { return testing::caseName(p.param.label); });
 
 // Numbers are written as printf's "%.Nf" writes them: the exact binary value rounded, ties to even.
 TEST(NumberText, MatchesTheGeneralFormatterForDecimals0To3) {

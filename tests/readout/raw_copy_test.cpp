@@ -9,8 +9,8 @@
 namespace nodra {
 namespace {
 
-using test::readFile;
-using test::writeFile;
+using testing::readFile;
+using testing::writeFile;
 
 struct TargetCase {
   const char* suroveData;
@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RawCopyFolder,
                                            TargetCase{"data.txt", "/home/u/nodra/ZOST_OUT.TXT"},
                                            TargetCase{"", "/home/u/nodra/ZOST_OUT.TXT"}));
 
-class RawCopyTest : public test::ReadOutTest {};
+class RawCopyTest : public testing::ReadOutTest {};
 
 TEST_F(RawCopyTest, CopiesByteForByteAndReplacesTheTarget) {
   using namespace std::string_literals;
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"target folder missing", "DATA_OUT.TXT", true, false,
                                   " sa nepodarilo skopírovať do "},
                       FailureCase{"vp store not written", "VP_OUT.TXT", true, false, " sa nepodarilo skopírovať do "}),
-    [](const auto& p) { return test::caseName(p.param.label); });
+    [](const auto& p) { return testing::caseName(p.param.label); });
 
 TEST_F(RawCopyTest, OverlongTargetIsRefusedNotCut) {
   writeFile(card("DATA/ZOST_OUT.TXT"), "z\r\n");

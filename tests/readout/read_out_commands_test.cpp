@@ -11,8 +11,8 @@
 namespace nodra {
 namespace {
 
-using test::readFile;
-using test::writeFile;
+using testing::readFile;
+using testing::writeFile;
 
 const std::string kMainStore = "4711;12.5;3;Mlieko;\r\n4712;1;0;Chlieb;\r\n";
 const std::string kReport =
@@ -22,7 +22,7 @@ const std::string kVpStore = "D1;4711;Mlieko;2;P;123;12.5;Firma;\r\n";
 
 using Command = void (*)(ReadOutContext&);
 
-class ReadOutCommandTest : public test::ReadOutTest {
+class ReadOutCommandTest : public testing::ReadOutTest {
  protected:
   void fillCard() {
     writeMainStore(kMainStore);
@@ -149,7 +149,7 @@ class WithoutTerminal : public ReadOutCommandTest, public ::testing::WithParamIn
 
 TEST_P(WithoutTerminal, NothingIsWritten) {
   fillCard();
-  volumes->present = false;
+  *volumes = FolderListSource();  // no drives
   settings.formatovatData = GetParam().mode;
   GetParam().command(context());
   EXPECT_TRUE(programFiles().empty());

@@ -1,6 +1,6 @@
 #include "readout_fixture.h"
 
-namespace nodra::test {
+namespace nodra::testing {
 
 namespace fs = std::filesystem;
 
@@ -9,7 +9,7 @@ ReadOutTest::ReadOutTest() {
   fs::create_directories(card("DATA"));
   fs::create_directories(program());
   settings = LocalSettings::defaults(exeFolder());
-  volumes = std::make_unique<FolderVolumes>(card());
+  volumes = std::make_unique<FolderListSource>(oneDrive(card()));
 }
 
 std::string ReadOutTest::exeFolder() const { return program().string(); }
@@ -25,4 +25,4 @@ ReadOutContext& ReadOutTest::context() {
   return *context_;
 }
 
-}  // namespace nodra::test
+}  // namespace nodra::testing

@@ -1,5 +1,5 @@
 #pragma once
-// A terminal in a temporary folder, a program folder beside it, and a Ui that records what the user is shown.
+// A terminal in a temporary folder and a program folder beside it.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -8,57 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ui.h"
-#include "platform/volumes.h"
+#include "platform/folder_list_source.h"
 #include "settings/local_settings.h"
 #include "store/read_out_context.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
 #include "support/temp_folder.h"
 #include "terminal/terminal_session.h"
 
-namespace nodra::test {
-
-class RecordingUi final : public Ui {
- public:
-  std::vector<Message> messages;
-  std::vector<std::string> statuses;
-  std::vector<std::string> titles;
-  unsigned progressCalls = 0;
-  unsigned lastShown = 0;
-  unsigned lastCount = 0;
-  std::string driveText;
-
-  void setDriveText(std::string_view text) override { driveText = text; }
-  void setStatus(std::string_view text) override { statuses.emplace_back(text); }
-  void setTitle(std::string_view text) override { titles.emplace_back(text); }
-  void setProgressMax(int) override {}
-  void progress(unsigned shown, unsigned count) override {
-    ++progressCalls;
-    lastShown = shown;
-    lastCount = count;
-  }
-  std::string lastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
-
- protected:
-  Answer ask(const Message& m) override {
-    messages.push_back(m);
-    return m.defaultAnswer;
-  }
-};
-
-// The terminal's card is `root`; with `present` false no terminal is found.
-class FolderVolumes final : public VolumeSource {
- public:
-  explicit FolderVolumes(std::filesystem::path root) : root_(std::move(root)) {}
-  bool present = true;
-  std::vector<Volume> removableVolumes() override {
-    if (!present) return {};
-    return {Volume{root_, "X:", 0}};
-  }
-  bool hasReadableMedium(const Volume&, int) override { return true; }
-
- private:
-  std::filesystem::path root_;
-};
+namespace nodra::testing {
 
 // A test name from a case's label: letters and digits kept, everything else "_".
 inline std::string caseName(std::string_view label) {
@@ -69,9 +27,6 @@ inline std::string caseName(std::string_view label) {
   }
   return name;
 }
-
-using nodra::testing::readFile;
-using nodra::testing::writeFile;
 
 // A fresh folder with "card/" (a terminal: CONFIG/NODRA3000.ini, DATA/) and "program/" (exeFolder, output files).
 class ReadOutTest : public ::testing::Test {
@@ -92,12 +47,12 @@ class ReadOutTest : public ::testing::Test {
   RecordingUi ui;
   LocalSettings settings;
   unsigned terminalSettingsReads = 0;
-  std::unique_ptr<FolderVolumes> volumes;
+  std::unique_ptr<FolderListSource> volumes;  // the card as drive X:
 
  private:
-  nodra::testing::TempFolder root_;
+  TempFolder root_;
   std::unique_ptr<TerminalSession> session_;
   std::unique_ptr<ReadOutContext> context_;
 };
 
-}  // namespace nodra::test
+}  // namespace nodra::testing

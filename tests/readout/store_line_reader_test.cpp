@@ -22,7 +22,7 @@ namespace {
 
 std::vector<std::string> readAll(const std::string& content, bool* endedWithEmptyRead = nullptr) {
   auto file = std::filesystem::temp_directory_path() / ("nodra-reader-" + std::to_string(::getpid()));
-  test::writeFile(file, content);
+  testing::writeFile(file, content);
   StoreLineReader reader;
   EXPECT_TRUE(reader.open(file));
   std::vector<std::string> reads;
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                    return r;
                  }(),
                  true}),
-    [](const auto& p) { return test::caseName(p.param.label); });
+    [](const auto& p) { return testing::caseName(p.param.label); });
 
 TEST(RecordLine, FiveCharactersWithTheLineFeedAreNoRecord) {
   EXPECT_FALSE(isRecordLine("1234\n"));
@@ -96,7 +96,7 @@ struct SplitCase {
   std::string line;
   std::vector<std::string> fields;
 };
-void PrintTo(const SplitCase& c, std::ostream* os) { *os << test::caseName(c.line); }
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << testing::caseName(c.line); }
 
 class FieldSplitting : public ::testing::TestWithParam<SplitCase> {};
 

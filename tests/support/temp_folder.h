@@ -1,9 +1,14 @@
 #pragma once
-// A folder of the test's own under the system's temporary folder, removed with everything in it afterwards.
+// A folder of the test's own under the system's temporary folder, removed with everything in it afterwards,
+// and whole-file helpers. Inline, so that the window's tests use it without linking the support library.
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -11,14 +16,21 @@ namespace nodra::testing {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nodra-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
+  // "<prefix>-XXXXXX"; throws when the folder cannot be made.
+  explicit TempFolder(std::string_view prefix = "nodra-test") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp " + pattern);
     path_ = pattern;
   }
+  // A test may leave folders read-only: they are made removable again first. Links are not followed.
   ~TempFolder() {
     std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    ::chmod(path_.c_str(), 0755);
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+      std::error_code entry;
+      if (it->is_directory(entry) && !it->is_symlink(entry)) ::chmod(it->path().c_str(), 0755);
+    }
     std::filesystem::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;
@@ -26,17 +38,23 @@ class TempFolder {
 
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+  // Windows-1250 text of the folder with a trailing "/", as exeFolder is held (the path is ASCII).
+  std::string text() const { return path_.string() + "/"; }
 
  private:
   std::filesystem::path path_;
 };
 
-inline void writeFile(const std::filesystem::path& file, std::string_view bytes) {
+// Creates the parent folders; false when not every byte was written.
+inline bool writeFile(const std::filesystem::path& file, std::string_view bytes) {
   std::filesystem::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return static_cast<bool>(out);
 }
 
+// Empty when the file cannot be read.
 inline std::string readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

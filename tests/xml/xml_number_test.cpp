@@ -113,8 +113,8 @@ TEST(XmlNumber, RoundTripsAcrossTheFloatRange) {
 
 // The process locale (the window sets it from the environment) has no say; only the separator passed in.
 TEST(XmlNumber, IgnoresTheProcessLocale) {
-  test::ProcessLocaleGuard restore;
-  if (!test::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal-comma locale on this system";
+  testing::DecimalCommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale on this system";
   for (const NumberCase& c : kNumberCases) {
     EXPECT_EQ(format(c.value, '.'), withDot(c.comma));
     EXPECT_EQ(format(c.value, ','), c.comma);
@@ -123,15 +123,15 @@ TEST(XmlNumber, IgnoresTheProcessLocale) {
 
 TEST(XmlNumber, SeparatorComesFromTheUsersEnvironmentLocale) {
   {
-    test::ProcessLocaleGuard restore;
-    if (!test::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal-comma locale on this system";
+    testing::DecimalCommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale on this system";
   }
   struct {
     const char* lcAll;
     char expected;
   } const cases[] = {{"sk_SK.UTF-8", ','}, {"C", '.'}, {"xx_NOWHERE.UTF-8", '.'}};
   for (const auto& c : cases) {
-    test::EnvironmentGuard env("LC_ALL", c.lcAll);
+    testing::EnvironmentVariable env("LC_ALL", c.lcAll);
     EXPECT_EQ(userDecimalSeparator(), c.expected) << c.lcAll;
   }
 }

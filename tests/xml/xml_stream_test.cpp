@@ -20,7 +20,7 @@ std::string savedByPugixml(const pugi::xml_document& doc) {
 
 // The bytes pugixml saves for the same tree: nesting, empty elements, escaping, text next to children.
 TEST(XmlStream, WritesWhatPugixmlSavesForTheSameTree) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
   {
     XmlStream out;
@@ -51,13 +51,13 @@ TEST(XmlStream, WritesWhatPugixmlSavesForTheSameTree) {
   item.append_child("D").text().set("clean for sixteen bytes, then & and <these> at the end>");
   root.append_child("OUTER").append_child("INNER");
 
-  EXPECT_EQ(test::readFile(file), savedByPugixml(doc));
+  EXPECT_EQ(testing::readFile(file), savedByPugixml(doc));
 }
 
 // Prepared tags take a faster way through the buffer: a character to escape at every place of texts from
 // 0 to 40 characters, in documents long enough to flush on the way.
 TEST(XmlStream, PreparedTagsEscapeEveryPlace) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
   const XmlTag tag("KOD");
   pugi::xml_document doc;
@@ -80,23 +80,23 @@ TEST(XmlStream, PreparedTagsEscapeEveryPlace) {
     out.close();
     ASSERT_TRUE(out.finish());
   }
-  EXPECT_EQ(test::readFile(file), savedByPugixml(doc));
+  EXPECT_EQ(testing::readFile(file), savedByPugixml(doc));
 }
 
 TEST(XmlStream, AnElementWithoutContentIsSelfClosed) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
   XmlStream out;
   ASSERT_TRUE(out.create(file));
   out.open("DATA_OUT");
   out.close();
   ASSERT_TRUE(out.finish());
-  EXPECT_EQ(test::readFile(file), "<DATA_OUT/>");
+  EXPECT_EQ(testing::readFile(file), "<DATA_OUT/>");
 }
 
 // Larger than the buffer, so the flushes in between are exercised too.
 TEST(XmlStream, LongDocumentsArriveWhole) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
   std::string expected = "<R>";
   XmlStream out;
@@ -110,44 +110,44 @@ TEST(XmlStream, LongDocumentsArriveWhole) {
   out.close();
   expected += "</R>";
   ASSERT_TRUE(out.finish());
-  EXPECT_EQ(test::readFile(file), expected);
+  EXPECT_EQ(testing::readFile(file), expected);
 }
 
 TEST(XmlStream, ReplacesAnExistingFile) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
-  test::writeFile(file, "an older and much longer content");
+  testing::writeFile(file, "an older and much longer content");
   XmlStream out;
   ASSERT_TRUE(out.create(file));
   out.element("R", "x");
   ASSERT_TRUE(out.finish());
-  EXPECT_EQ(test::readFile(file), "<R>x</R>");
+  EXPECT_EQ(testing::readFile(file), "<R>x</R>");
 }
 
 TEST(XmlStream, AnAbandonedDocumentLeavesThePreviousFile) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
-  test::writeFile(file, "<R>yesterday</R>");
+  testing::writeFile(file, "<R>yesterday</R>");
   XmlStream out;
   ASSERT_TRUE(out.create(file));
   out.open("R");
   for (int i = 0; i < 20000; ++i) out.element("V", "0123456789");
   out.abandon();
-  EXPECT_EQ(test::readFile(file), "<R>yesterday</R>");
-  EXPECT_EQ(test::namesIn(temp.path()), std::set<std::string>{"doc.xml"});
+  EXPECT_EQ(testing::readFile(file), "<R>yesterday</R>");
+  EXPECT_EQ(testing::namesIn(temp.path()), std::set<std::string>{"doc.xml"});
 }
 
 TEST(XmlStream, FailsToCreateInAMissingFolder) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   XmlStream out;
   EXPECT_FALSE(out.create(temp.path() / "missing" / "doc.xml"));
   EXPECT_FALSE(out.finish());
 }
 
 TEST(XmlStream, AFailedWriteIsReportedAndThePreviousFileStays) {
-  test::TempFolder temp;
+  testing::TempFolder temp;
   const auto file = temp.path() / "doc.xml";
-  test::writeFile(file, "<R>yesterday</R>");
+  testing::writeFile(file, "<R>yesterday</R>");
   XmlStream out;
   ASSERT_TRUE(out.create(file));
   FileError error;
@@ -159,8 +159,8 @@ TEST(XmlStream, AFailedWriteIsReportedAndThePreviousFileStays) {
     EXPECT_FALSE(out.finish(error));
   }
   EXPECT_EQ(error.systemError, EFBIG);
-  EXPECT_EQ(test::readFile(file), "<R>yesterday</R>");
-  EXPECT_EQ(test::namesIn(temp.path()), std::set<std::string>{"doc.xml"});
+  EXPECT_EQ(testing::readFile(file), "<R>yesterday</R>");
+  EXPECT_EQ(testing::namesIn(temp.path()), std::set<std::string>{"doc.xml"});
 }
 
 }  // namespace

@@ -123,23 +123,23 @@ const LayoutCase kLayoutCases[] = {
     {"EmptyNonZero", &kXmlNonZero, "DATA/data_out.txt", "", "<DATA_OUTN/>"},
 };
 
-class XmlLayout : public test::TerminalFixture, public ::testing::WithParamInterface<LayoutCase> {};
+class XmlLayout : public testing::TerminalFixture, public ::testing::WithParamInterface<LayoutCase> {};
 
 // Also under a decimal-comma process locale: the bytes must not change.
 TEST_P(XmlLayout, WritesTheElementsOfEachLine) {
   const LayoutCase& c = GetParam();
-  test::writeFile(card / c.terminalFile, c.input);
+  testing::writeFile(card / c.terminalFile, c.input);
   const fs::path output = outFolder / std::string(c.layout->outputName);
 
   writeXmlStore(ctx, *c.layout, '.');
-  EXPECT_EQ(test::readFile(output), c.expected);
+  EXPECT_EQ(testing::readFile(output), c.expected);
   EXPECT_TRUE(ui.messages.empty());
 
-  test::ProcessLocaleGuard restore;
-  if (!test::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal-comma locale on this system";
+  testing::DecimalCommaLocale comma;
+  if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale on this system";
   fs::remove(output);
   writeXmlStore(ctx, *c.layout, '.');
-  EXPECT_EQ(test::readFile(output), c.expected);
+  EXPECT_EQ(testing::readFile(output), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, XmlLayout, ::testing::ValuesIn(kLayoutCases),
@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(Table, XmlLayout, ::testing::ValuesIn(kLayoutCases),
 
 // The same file as a DOM saved by pugixml (no declaration, raw), built the classic way: a POLOZKA per
 // line read, the children appended empty and given their texts.
-class XmlDomEquality : public test::TerminalFixture {};
+class XmlDomEquality : public testing::TerminalFixture {};
 
 TEST_F(XmlDomEquality, StreamedBytesEqualTheSavedDocument) {
   using Texts = std::vector<std::string>;  // empty: a short line
@@ -170,7 +170,7 @@ TEST_F(XmlDomEquality, StreamedBytesEqualTheSavedDocument) {
       {&kXmlMainStore, "DATA/data_out.txt", "\n\nA>B;1e-7;1e20;  lead;\n", {{}, {}, {"A>B", "1E-7", "1E20", "  lead"}}},
   };
   for (const auto& c : cases) {
-    test::writeFile(card / c.terminalFile, c.input);
+    testing::writeFile(card / c.terminalFile, c.input);
     writeXmlStore(ctx, *c.layout, '.');
 
     pugi::xml_document doc;
@@ -184,7 +184,7 @@ TEST_F(XmlDomEquality, StreamedBytesEqualTheSavedDocument) {
     }
     std::ostringstream saved;
     doc.save(saved, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    EXPECT_EQ(test::readFile(outFolder / std::string(c.layout->outputName)), saved.str()) << c.layout->root;
+    EXPECT_EQ(testing::readFile(outFolder / std::string(c.layout->outputName)), saved.str()) << c.layout->root;
   }
 }
 
@@ -205,10 +205,10 @@ TEST(XmlOutputPath, IsTheFolderOfThePathSettingAndTheFileName) {
     EXPECT_EQ(xmlOutputPath(c.pathXmlOut, "/home/u/nodra/", "DATA_OUT.XML"), c.expected) << c.pathXmlOut;
 }
 
-class XmlWriterRun : public test::TerminalFixture {};
+class XmlWriterRun : public testing::TerminalFixture {};
 
 TEST_F(XmlWriterRun, CountsRecordLinesFromTheRunningCounterAndEndsAtZero) {
-  test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n\nB;2;2;Y;\nshrt\n");
+  testing::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n\nB;2;2;Y;\nshrt\n");
   ctx.runningItemCounter = 5;
   writeXmlStore(ctx, kXmlMainStore, '.');
   EXPECT_EQ(ui.progressCalls, (std::vector<std::pair<unsigned, unsigned>>{{6, 6}, {7, 7}}));
@@ -218,22 +218,22 @@ TEST_F(XmlWriterRun, CountsRecordLinesFromTheRunningCounterAndEndsAtZero) {
 
 // DATA_OUTN.XML shows the items written so far in the status panel, the running count elsewhere.
 TEST_F(XmlWriterRun, NonZeroShowsItemsWrittenSoFar) {
-  test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\nB;1;0;Y;\n\nC;1;1;Z;\nD;1;1;W;\n");
+  testing::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\nB;1;0;Y;\n\nC;1;1;Z;\nD;1;1;W;\n");
   writeXmlStore(ctx, kXmlNonZero, '.');
   EXPECT_EQ(ui.progressCalls, (std::vector<std::pair<unsigned, unsigned>>{{0, 1}, {1, 2}, {1, 3}, {2, 4}}));
   EXPECT_EQ(ctx.runningItemCounter, 0u);
 }
 
 TEST_F(XmlWriterRun, ASecondRunReplacesTheFirst) {
-  test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\nB;2;2;Y;\n");
+  testing::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\nB;2;2;Y;\n");
   writeXmlStore(ctx, kXmlMainStore, '.');
-  test::writeFile(card / "DATA/data_out.txt", "C;3;3;Z;\n");
+  testing::writeFile(card / "DATA/data_out.txt", "C;3;3;Z;\n");
   writeXmlStore(ctx, kXmlMainStore, '.');
-  EXPECT_EQ(test::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT>" + mainItem("C", "3", "3", "Z") + "</DATA_OUT>");
+  EXPECT_EQ(testing::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT>" + mainItem("C", "3", "3", "Z") + "</DATA_OUT>");
 }
 
 TEST_F(XmlWriterRun, WithoutTerminalNothingIsWritten) {
-  test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n");
+  testing::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n");
   removeTerminal();
   writeXmlStore(ctx, kXmlMainStore, '.');
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -242,7 +242,7 @@ TEST_F(XmlWriterRun, WithoutTerminalNothingIsWritten) {
 }
 
 TEST_F(XmlWriterRun, AMissingStoreFileLeavesTheOutputUntouched) {
-  test::writeFile(outFolder / "ZOST_OUT.XML", "<ZOST_OUT>earlier</ZOST_OUT>");
+  testing::writeFile(outFolder / "ZOST_OUT.XML", "<ZOST_OUT>earlier</ZOST_OUT>");
   ctx.runningItemCounter = 3;
   writeXmlStore(ctx, kXmlReport, '.');
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -255,23 +255,23 @@ TEST_F(XmlWriterRun, AMissingStoreFileLeavesTheOutputUntouched) {
   EXPECT_TRUE(m.ownedByWindow);
   EXPECT_TRUE(m.onTop);
   EXPECT_EQ(m.outcome, Outcome::Failure);
-  EXPECT_EQ(test::readFile(outFolder / "ZOST_OUT.XML"), "<ZOST_OUT>earlier</ZOST_OUT>");
+  EXPECT_EQ(testing::readFile(outFolder / "ZOST_OUT.XML"), "<ZOST_OUT>earlier</ZOST_OUT>");
   EXPECT_EQ(ctx.runningItemCounter, 0u);
 }
 
 // The terminal makes its receipts-and-issues store only when it is used: none is an empty store, not a failure.
 TEST_F(XmlWriterRun, AMissingVpStoreIsAnEmptyOne) {
-  test::writeFile(outFolder / "VP_OUT.XML", "<VP_OUT>yesterday</VP_OUT>");
+  testing::writeFile(outFolder / "VP_OUT.XML", "<VP_OUT>yesterday</VP_OUT>");
   writeXmlStore(ctx, kXmlVpStore, '.');
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(ui.worstOutcome(), Outcome::Info);
-  EXPECT_EQ(test::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT/>");
+  EXPECT_EQ(testing::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT/>");
 }
 
 // Each writer reports the missing folder itself and returns, so the command's next writer still runs.
 TEST_F(XmlWriterRun, AMissingOutputFolderGivesTheAbortDialog) {
-  test::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n");
-  test::writeFile(card / "DATA/zost_out.txt", "A;1;1;X;\n");
+  testing::writeFile(card / "DATA/data_out.txt", "A;1;1;X;\n");
+  testing::writeFile(card / "DATA/zost_out.txt", "A;1;1;X;\n");
   settings.path_xmlOut = (temp.path() / "missing" / "any.txt").string();
   writeXmlStore(ctx, kXmlMainStore, '.');
   writeXmlStore(ctx, kXmlReport, '.');
@@ -289,9 +289,9 @@ TEST_F(XmlWriterRun, AMissingOutputFolderGivesTheAbortDialog) {
 
 TEST_F(XmlWriterRun, AnOverlongStorePathIsRefusedNotCut) {
   const fs::path deepCard = temp.path() / std::string(140, 'c');
-  test::writeFile(deepCard / "CONFIG" / "NODRA3000.ini", "[NODRA3000]\r\n");
-  test::writeFile(deepCard / "DATA" / "data_out.txt", "A;1;1;X;\n");
-  volumes.volumes = {Volume{deepCard, "X:", 0}};
+  testing::writeFile(deepCard / "CONFIG" / "NODRA3000.ini", "[NODRA3000]\r\n");
+  testing::writeFile(deepCard / "DATA" / "data_out.txt", "A;1;1;X;\n");
+  volumes = testing::oneDrive(deepCard);
   writeXmlStore(ctx, kXmlMainStore, '.');
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
@@ -303,8 +303,8 @@ TEST_F(XmlWriterRun, AnOverlongStorePathIsRefusedNotCut) {
 TEST_F(XmlWriterRun, AFailedWriteThrowsWithTheFileNamedAndKeepsTheEarlierFile) {
   std::string store;
   for (int i = 0; i < 5000; ++i) store += "CODE" + std::to_string(i) + ";1.25;2;Some goods name;\n";
-  test::writeFile(card / "DATA/data_out.txt", store);
-  test::writeFile(outFolder / "DATA_OUT.XML", "<DATA_OUT/>");
+  testing::writeFile(card / "DATA/data_out.txt", store);
+  testing::writeFile(outFolder / "DATA_OUT.XML", "<DATA_OUT/>");
   try {
     testing::FileSizeLimit full(100000);
     writeXmlStore(ctx, kXmlMainStore, '.');
@@ -315,8 +315,8 @@ TEST_F(XmlWriterRun, AFailedWriteThrowsWithTheFileNamedAndKeepsTheEarlierFile) {
                                          "Predchádzajúci súbor zostal nezmenený.");
   }
   EXPECT_EQ(ctx.runningItemCounter, 0u);
-  EXPECT_EQ(test::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT/>");
-  EXPECT_EQ(test::namesIn(outFolder), std::set<std::string>{"DATA_OUT.XML"});
+  EXPECT_EQ(testing::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT/>");
+  EXPECT_EQ(testing::namesIn(outFolder), std::set<std::string>{"DATA_OUT.XML"});
 }
 
 // A number beyond the float range: a warning naming the record's code, the element left without text.
@@ -371,9 +371,9 @@ TEST_F(XmlWriterRun, OutOfRangeNumbersWarnAndLeaveTheElementEmpty) {
   };
   for (const auto& c : cases) {
     ui.messages.clear();
-    test::writeFile(card / c.terminalFile, c.input);
+    testing::writeFile(card / c.terminalFile, c.input);
     writeXmlStore(ctx, *c.layout, '.');
-    EXPECT_EQ(test::readFile(outFolder / std::string(c.layout->outputName)), c.expected);
+    EXPECT_EQ(testing::readFile(outFolder / std::string(c.layout->outputName)), c.expected);
     ASSERT_EQ(ui.messages.size(), c.codes.size()) << c.input;
     for (std::size_t i = 0; i < c.codes.size(); ++i) {
       const Message& m = ui.messages[i];
@@ -389,42 +389,42 @@ TEST_F(XmlWriterRun, OutOfRangeNumbersWarnAndLeaveTheElementEmpty) {
 // The four entry points: their files, and numbers with the user's decimal separator.
 TEST_F(XmlWriterRun, EntryPointsWriteTheirFilesWithTheUsersSeparator) {
   {
-    test::ProcessLocaleGuard restore;
-    if (!test::useDecimalCommaLocale()) GTEST_SKIP() << "no decimal-comma locale on this system";
+    testing::DecimalCommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no decimal-comma locale on this system";
   }
-  test::EnvironmentGuard env("LC_ALL", "sk_SK.UTF-8");
-  test::writeFile(card / "DATA/data_out.txt", "A;12.30;0.5;X;\n");
-  test::writeFile(card / "DATA/vp_out.txt", "D;A;X;0.5;T;I;12.30;F;\n");
-  test::writeFile(card / "DATA/zost_out.txt", "A;12.30;0.5;X;D;1;T;DOK;ICO;\n");
+  testing::EnvironmentVariable env("LC_ALL", "sk_SK.UTF-8");
+  testing::writeFile(card / "DATA/data_out.txt", "A;12.30;0.5;X;\n");
+  testing::writeFile(card / "DATA/vp_out.txt", "D;A;X;0.5;T;I;12.30;F;\n");
+  testing::writeFile(card / "DATA/zost_out.txt", "A;12.30;0.5;X;D;1;T;DOK;ICO;\n");
   WriteXmlMainStore(ctx);
   WriteXmlVpStore(ctx);
   WriteXmlReport(ctx);
   WriteXmlNonZero(ctx);
   EXPECT_TRUE(ui.messages.empty());
   const std::string item = mainItem("A", "12,3", "0,5", "X");
-  EXPECT_EQ(test::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT>" + item + "</DATA_OUT>");
-  EXPECT_EQ(test::readFile(outFolder / "DATA_OUTN.XML"), "<DATA_OUTN>" + item + "</DATA_OUTN>");
-  EXPECT_EQ(test::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT>" +
-                                                          polozka({{"DOKLAD", "D"},
-                                                                   {"KOD", "A"},
-                                                                   {"NAZOV", "X"},
-                                                                   {"POCET", "0,5"},
-                                                                   {"TYP", "T"},
-                                                                   {"ICO", "I"},
-                                                                   {"CENA", "12,3"},
-                                                                   {"FIRMA", "F"}}) +
-                                                          "</VP_OUT>");
-  EXPECT_EQ(test::readFile(outFolder / "ZOST_OUT.XML"), "<ZOST_OUT>" +
-                                                            polozka({{"KOD", "A"},
-                                                                     {"CENA", "12,3"},
-                                                                     {"POCET", "0,5"},
-                                                                     {"NAZOV", "X"},
-                                                                     {"DATUM", "D"},
-                                                                     {"PORADIE", "1"},
-                                                                     {"TYP", "T"},
-                                                                     {"ICO", "ICO"},
-                                                                     {"DOKLAD", "DOK"}}) +
-                                                            "</ZOST_OUT>");
+  EXPECT_EQ(testing::readFile(outFolder / "DATA_OUT.XML"), "<DATA_OUT>" + item + "</DATA_OUT>");
+  EXPECT_EQ(testing::readFile(outFolder / "DATA_OUTN.XML"), "<DATA_OUTN>" + item + "</DATA_OUTN>");
+  EXPECT_EQ(testing::readFile(outFolder / "VP_OUT.XML"), "<VP_OUT>" +
+                                                             polozka({{"DOKLAD", "D"},
+                                                                      {"KOD", "A"},
+                                                                      {"NAZOV", "X"},
+                                                                      {"POCET", "0,5"},
+                                                                      {"TYP", "T"},
+                                                                      {"ICO", "I"},
+                                                                      {"CENA", "12,3"},
+                                                                      {"FIRMA", "F"}}) +
+                                                             "</VP_OUT>");
+  EXPECT_EQ(testing::readFile(outFolder / "ZOST_OUT.XML"), "<ZOST_OUT>" +
+                                                               polozka({{"KOD", "A"},
+                                                                        {"CENA", "12,3"},
+                                                                        {"POCET", "0,5"},
+                                                                        {"NAZOV", "X"},
+                                                                        {"DATUM", "D"},
+                                                                        {"PORADIE", "1"},
+                                                                        {"TYP", "T"},
+                                                                        {"ICO", "ICO"},
+                                                                        {"DOKLAD", "DOK"}}) +
+                                                               "</ZOST_OUT>");
 }
 
 }  // namespace

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "extras/extras_support.h"
+#include "platform/folder_list_source.h"
 #include "platform/path_text.h"
+#include "support/folder_drives.h"
+#include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
 namespace nodra {
@@ -25,8 +27,8 @@ constexpr std::string_view kCopyFailedStatus = "Chyba pri kopirovaní súboru.";
 struct Upload : ::testing::Test {
   TempFolder dir;
   std::filesystem::path card = dir / "card";
-  extras::RecordingUi ui;
-  extras::FolderVolumes volumes{card};
+  testing::RecordingUi ui;
+  FolderListSource volumes = testing::oneDrive(card);
   TerminalSession session{ui, volumes, std::nullopt};
 
   void SetUp() override { writeFile(card / "CONFIG" / "NODRA3000.ini", "[GLOBAL]\r\n"); }
@@ -36,11 +38,7 @@ struct Upload : ::testing::Test {
     writeFile(dir / "pc" / name, bytes);
     return *toPathText(dir / "pc" / name);
   }
-  std::set<std::string> cardFolders() const {
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(card)) names.insert(e.path().filename().string());
-    return names;
-  }
+  std::set<std::string> cardFolders() const { return testing::namesIn(card); }
 };
 
 TEST_F(Upload, CopiesIntoANewProgramFolderAndSaysSo) {
@@ -93,7 +91,7 @@ TEST_F(Upload, MissingProgramIsReportedAfterTheFolderIsMade) {
 }
 
 TEST_F(Upload, NoTerminalTouchesNothing) {
-  volumes.present = false;
+  volumes = FolderListSource();  // no drives
   EXPECT_FALSE(uploadProgram(session, program("a.shx", "x")));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "NODRA nepripojená.");

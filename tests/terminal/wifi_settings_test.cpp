@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "extras/extras_support.h"
 #include "platform/integer_text.h"
+#include "support/decimal_comma_locale.h"
 #include "support/fresh_profile_file.h"
 #include "support/temp_folder.h"
 
@@ -171,7 +171,7 @@ TEST(WifiAddress, BoxValueSplitsIntoGroupsOfThree) {
 }
 
 TEST_F(WifiFile, NumbersIgnoreADecimalCommaLocale) {
-  extras::DecimalCommaLocale locale;
+  testing::DecimalCommaLocale locale;
   if (!locale.active()) GTEST_SKIP() << "no sk_SK.UTF-8 locale";
   writeWifiSettings(file, typed());
   EXPECT_EQ(readFile(path), kTypedFile);
