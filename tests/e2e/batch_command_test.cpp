@@ -154,13 +154,6 @@ TEST_F(BatchCommand, HelpAndVersionAnswerWhileAnotherInstanceRuns) {
 // The check reads the goods list as the fill would and prints what it finds; it needs no lock, creates no
 // settings file and writes nothing, on the PC or on the card.
 TEST_F(BatchCommand, CheckPrintsTheProblemsOfTheListAndWritesNothing) {
-  auto tree = [](const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root)) {
-      files[e.path().string()] = e.is_regular_file() ? readFile(e.path()) : "<folder>";
-    }
-    return files;
-  };
   const fs::path list = dir / "vstup.txt";
   struct Case {
     const char* label;
@@ -187,14 +180,14 @@ TEST_F(BatchCommand, CheckPrintsTheProblemsOfTheListAndWritesNothing) {
     fs::create_directories(home);
     if (!c.settings.empty()) writeFile(home / "nodra3000.ini", c.settings);
     writeFile(list, c.list);
-    const auto before = tree(dir.path() / "NODRA");
-    const auto homeBefore = tree(home);
+    const auto before = filesUnder(terminal);
+    const auto homeBefore = filesUnder(home);
     const RunResult r = run({"O", "/check"});
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(r.stdoutText, cp1250::toUtf8(c.report));
     EXPECT_EQ(r.stderrText, "");
-    EXPECT_EQ(tree(dir.path() / "NODRA"), before);
-    EXPECT_EQ(tree(home), homeBefore);
+    EXPECT_EQ(filesUnder(terminal), before);
+    EXPECT_EQ(filesUnder(home), homeBefore);
   }
 }
 

@@ -30,21 +30,12 @@ using Files = std::map<std::string, std::string>;
 // Every file under `root` by its path relative to it, with its bytes; folders as "<folder>". The scene's own
 // path inside a file (the local settings hold it) reads as "<scene>", so two scenes compare.
 Files snapshot(const fs::path& root, const fs::path& scene) {
-  Files files;
-  std::error_code ec;
-  if (!fs::exists(root, ec)) return files;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    const std::string name = fs::relative(entry.path(), root).string();
-    if (entry.is_directory()) {
-      files[name] = "<folder>";
-      continue;
-    }
-    std::string bytes = readFile(entry.path());
-    const std::string scenePath = scene.string();
+  Files files = filesUnder(root);
+  const std::string scenePath = scene.string();
+  for (auto& [name, bytes] : files) {
     for (std::size_t at = bytes.find(scenePath); at != std::string::npos; at = bytes.find(scenePath, at)) {
       bytes.replace(at, scenePath.size(), "<scene>");
     }
-    files[name] = bytes;
   }
   return files;
 }

@@ -48,25 +48,6 @@ RunResult runWithin(const std::vector<std::string>& args, const std::map<std::st
   return r;
 }
 
-Files snapshot(const fs::path& root) {
-  Files files;
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    const std::string name = fs::relative(it->path(), root).string();
-    if (it->is_symlink()) {
-      files[name] = "<link>";
-    } else if (it->is_directory()) {
-      files[name] = "<folder>";
-    } else if (it->is_regular_file()) {
-      files[name] = readFile(it->path());
-    } else {
-      files[name] = "<special>";
-    }
-  }
-  return files;
-}
-
 // A copy of the demo terminal, the program's folder, and a folder outside the card with a private file.
 struct Scene {
   TempFolder dir;
@@ -90,8 +71,8 @@ struct Scene {
   // What lies outside the card: the program's folder and the private folder.
   Files pcFiles() const {
     Files files;
-    for (const auto& [name, bytes] : snapshot(home)) files["home/" + name] = bytes;
-    for (const auto& [name, bytes] : snapshot(outside)) files["outside/" + name] = bytes;
+    for (const auto& [name, bytes] : filesUnder(home)) files["home/" + name] = bytes;
+    for (const auto& [name, bytes] : filesUnder(outside)) files["outside/" + name] = bytes;
     return files;
   }
 };

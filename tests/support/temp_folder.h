@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -64,6 +65,28 @@ inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
+}
+
+// Everything under `root` by its path relative to it: a file's bytes, "<folder>", "<link>" (never followed)
+// or "<special>"; nothing when `root` is missing.
+inline std::map<std::string, std::string> filesUnder(const std::filesystem::path& root) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    const std::string name = fs::relative(it->path(), root).string();
+    if (it->is_symlink()) {
+      files[name] = "<link>";
+    } else if (it->is_directory()) {
+      files[name] = "<folder>";
+    } else if (it->is_regular_file()) {
+      files[name] = readFile(it->path());
+    } else {
+      files[name] = "<special>";
+    }
+  }
+  return files;
 }
 
 }  // namespace nodra::testing
