@@ -156,6 +156,7 @@ class TForm_nodra : public QWidget {
   void RadioButton1Click();
   void RadioButton2Click();
   void Btn_in_kartyClick();
+  void Btn_skontrolujClick();
   void Btn_out_vsetkyClick();
   void Btn_out_nenulClick();
   void Btn_prijemkyClick();

@@ -36,6 +36,7 @@ void TForm_nodra::Btn_napln_skladClick() {
   runningItemCounter = 0;
   const LocalSettings s = settingsAsControlsHoldThem();
   FillContext ctx{session_, s, exeFolder, terminalSettings.PDM_PRICE, terminalSettings.PDM_COUNT};
+  FormUi::ProblemList problems(*ui_);
   try {
     FillTerminal(ctx);
   } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 // read-out mode.
 #include "app/form_nodra.h"
 #include "app/qt_text.h"
+#include "fill/input_check.h"
 #include "platform/integer_text.h"
 
 namespace nodra {
@@ -30,6 +31,7 @@ void TForm_nodra::connectImportExportPage() {
   connect(p->RadioButton1, &QRadioButton::clicked, this, &TForm_nodra::RadioButton1Click);
   connect(p->RadioButton2, &QRadioButton::clicked, this, &TForm_nodra::RadioButton2Click);
   connect(p->Btn_in_karty, &QPushButton::clicked, this, &TForm_nodra::Btn_in_kartyClick);
+  connect(p->Btn_skontroluj, &QPushButton::clicked, this, &TForm_nodra::Btn_skontrolujClick);
   connect(p->Btn_out_vsetky, &QPushButton::clicked, this, &TForm_nodra::Btn_out_vsetkyClick);
   connect(p->Btn_out_nenul, &QPushButton::clicked, this, &TForm_nodra::Btn_out_nenulClick);
   connect(p->Btn_prijemky, &QPushButton::clicked, this, &TForm_nodra::Btn_prijemkyClick);
@@ -120,6 +122,20 @@ void TForm_nodra::RadioButton1Click() { chooseReadOutMode(kFormatted); }
 void TForm_nodra::RadioButton2Click() { chooseReadOutMode(kRawCopy); }
 
 void TForm_nodra::Btn_in_kartyClick() { choosePath(cfg_SK->Edit_in_karty, &settings.path_ins); }
+
+void TForm_nodra::Btn_skontrolujClick() {
+  // The list as the boxes stand, the typed path included; nothing is kept or saved by the check.
+  LocalSettings s = settingsAsControlsHoldThem();
+  if (!takePath(cfg_SK->Edit_in_karty, s.path_ins)) return;
+  const InputCheckReport report = checkInputFile(s, exeFolder);
+  std::string text = report.lines.empty() ? "Vstupný súbor je v poriadku." : "";
+  for (const std::string& line : report.lines) text += line + "\r\n";
+  text += "\r\n" + report.closingLine() + ".";
+  Message m = report.failed ? warningMessage(std::move(text), "Kontrola vstupného súboru")
+                            : informationMessage(std::move(text), "Kontrola vstupného súboru");
+  m.longList = true;
+  ui_->message(m.owned());
+}
 void TForm_nodra::Btn_out_vsetkyClick() { choosePath(cfg_SK->Edit_outv, &settings.path_outv); }
 void TForm_nodra::Btn_out_nenulClick() { choosePath(cfg_SK->Edit_outn, &settings.path_outn); }
 void TForm_nodra::Btn_prijemkyClick() { choosePath(cfg_SK->Edit_outprij, &settings.path_zostava); }

@@ -2,12 +2,18 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include <cstdio>
 
 #include "app/qt_text.h"
+#include "fill/input_check.h"
 #include "platform/cp1250.h"
 
 namespace nodra {
@@ -124,7 +130,43 @@ void FormUi::repaintStatus() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+FormUi::ProblemList::ProblemList(FormUi& ui) : ui_(ui) {
+  ui_.gathering_ = !ui_.headless_;
+  ui_.problemBoxes_ = 0;
+  ui_.gathered_.clear();
+}
+
+FormUi::ProblemList::~ProblemList() {
+  ui_.showGathered();
+  ui_.gathering_ = false;
+}
+
+void FormUi::showGathered() {
+  if (gathered_.empty()) return;
+  std::string text = "Ďalšie problémy vstupného súboru (" + std::to_string(gathered_.size()) + "):\r\n";
+  for (const std::string& line : gathered_) text += "\r\n" + line;
+  gathered_.clear();
+  Message list = informationMessage(std::move(text), kCautionCaption);
+  list.longList = true;
+  show(list);
+}
+
 Answer FormUi::ask(const Message& m) {
+  if (gathering_) {
+    if (m.lineProblem && problemBoxes_ >= kProblemBoxes) {
+      gathered_.push_back(lineProblemText(*m.lineProblem));
+      return m.defaultAnswer;
+    }
+    if (m.lineProblem) {
+      ++problemBoxes_;
+    } else {
+      showGathered();
+    }
+  }
+  return show(m);
+}
+
+Answer FormUi::show(const Message& m) {
   flush();
   if (responder()) return responder()(m);
   if (headless_) {
@@ -136,6 +178,7 @@ Answer FormUi::ask(const Message& m) {
     std::fflush(stderr);
     return m.defaultAnswer;
   }
+  if (m.longList) return showLongList(m);
   QMessageBox box(toQt(m.icon), qs(m.caption), qs(m.text), QMessageBox::NoButton,
                   m.ownedByWindow ? w_.window : nullptr);
   if (m.onTop) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -152,6 +195,28 @@ Answer FormUi::ask(const Message& m) {
     default:
       return m.buttons == Buttons::YesNo ? Answer::No : (m.buttons == Buttons::Abort ? Answer::Abort : Answer::Ok);
   }
+}
+
+// A list of any length in a box that keeps its size and scrolls; its text can be selected and copied.
+Answer FormUi::showLongList(const Message& m) {
+  QDialog dialog(w_.window);
+  dialog.setWindowTitle(qs(m.caption));
+  if (m.onTop) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* text = new QPlainTextEdit(&dialog);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QString shown = qs(m.text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text->setPlainText(shown);
+  layout->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  layout->addWidget(buttons);
+  buttons->button(QDialogButtonBox::Ok)->setFocus();
+  dialog.resize(620, 380);
+  dialog.exec();
+  return m.defaultAnswer;
 }
 
 }  // namespace nodra

@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/status_gauge.h"
 #include "platform/ui.h"
@@ -43,11 +45,28 @@ class FormUi : public Ui {
   // Paints what the throttled progress has not painted yet.
   void flush();
 
+  // A fill shows its first few problems of single lines a box each; the rest are gathered and shown as one
+  // list, before the next other message or at the end. A headless run prints every message all the same.
+  class ProblemList {
+   public:
+    explicit ProblemList(FormUi& ui);
+    ~ProblemList();
+    ProblemList(const ProblemList&) = delete;
+    ProblemList& operator=(const ProblemList&) = delete;
+
+   private:
+    FormUi& ui_;
+  };
+  static constexpr int kProblemBoxes = 3;
+
  protected:
   Answer ask(const Message& m) override;
 
  private:
   void repaintStatus();
+  Answer show(const Message& m);
+  void showGathered();
+  Answer showLongList(const Message& m);
   // Headless on a terminal: one line with the store and its running count, redrawn in place.
   void drawConsoleLine(unsigned count);
   void endConsoleLine();
@@ -62,6 +81,9 @@ class FormUi : public Ui {
   unsigned lastCount_ = 0;
   unsigned progressCalls_ = 0;
   QElapsedTimer sinceConsoleDraw_;
+  bool gathering_ = false;
+  int problemBoxes_ = 0;
+  std::vector<std::string> gathered_;  // Windows-1250
 };
 
 }  // namespace nodra

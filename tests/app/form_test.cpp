@@ -20,6 +20,7 @@
 #include "support/temp_folder.h"
 
 using namespace nodra;
+using nodra::testing::namesIn;
 using nodra::testing::readFile;
 using nodra::testing::TempFolder;
 using nodra::testing::writeFile;
@@ -620,6 +621,63 @@ class FormTest : public QObject {
     QCOMPARE(messages.size(), std::size_t{1});
     QCOMPARE(messages[0].text, std::string("'8a' is not a valid integer value"));
     QCOMPARE(messages[0].caption, std::string("NODRA3000"));
+  }
+
+  // The check reads the list the boxes name now, shows every problem in one list and writes nothing.
+  void theCheckButtonListsTheProblemsAndWritesNothing() {
+    writeFile(terminalIni(), kTerminalIni);
+    writeFile(home() / "vstup.txt", "1;1;1;a\n2;x;1;b\n3;1;1;c\n");
+    writeFile(home() / "zly.txt", "1;1;1;a\n2;x;1;b\n\n4;1;1;\xD0\xB6\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    auto form = makeForm();
+    form->Btn_konfiguracia->click();
+    form->Page_konfig->setCurrentWidget(form->cfg_SK);
+    const std::set<std::string> homeBefore = namesIn(home());
+    const std::string settingsBefore = readFile(home() / "nodra3000.ini");
+    const std::string cardBefore = readFile(terminalIni());
+    messages.clear();
+    form->cfg_SK->Edit_in_karty->setText(qs((home() / "zly.txt").string()));
+    form->cfg_SK->Btn_skontroluj->click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QVERIFY(messages[0].longList);
+    QCOMPARE(messages[0].caption, std::string("Kontrola vstupného súboru"));
+    QCOMPARE(messages[0].icon, Icon::Warning);
+    QCOMPARE(messages[0].text, std::string("riadok 2: Chyba číselnej premennej: „x“\r\n"
+                                           "riadok 3: Prázdny riadok, nič sa z neho neprenesie\r\n"
+                                           "riadok 4: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“\r\n"
+                                           "\r\nPoložiek na prenos: 2, riadkov s chybami: 2."));
+    QCOMPARE(namesIn(home()), homeBefore);
+    QCOMPARE(readFile(home() / "nodra3000.ini"), settingsBefore);
+    QCOMPARE(readFile(terminalIni()), cardBefore);
+    QVERIFY(!std::filesystem::exists(terminal() / "DATA" / "data_in.txt"));
+  }
+
+  // A list full of bad numbers does not make the user close a box for each: the first three come as boxes,
+  // the rest as one list before the fill's own last word.
+  void aFillShowsThreeProblemBoxesAndListsTheRest() {
+    writeFile(terminalIni(), kTerminalIni);
+    std::string list;
+    for (int line = 1; line <= 7; ++line) list += std::to_string(line) + (line == 2 ? ";1;1;ok\n" : ";x;1;a\n");
+    writeFile(home() / "vstup.txt", list);
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    // A headless run prints every message, each on its own line.
+    for (bool headless : {false, true}) {
+      messages.clear();
+      auto form = makeForm({}, headless);
+      form->Btn_napln_sklad->click();
+      QCOMPARE(messages.size(), std::size_t{headless ? 7u : 5u});
+      for (std::size_t i = 0; i + 1 < messages.size(); ++i) QCOMPARE(messages[i].longList, !headless && i == 3);
+      if (!headless) {
+        QCOMPARE(messages[2].lineProblem->line, 4u);
+        QCOMPARE(messages[3].text, std::string("Ďalšie problémy vstupného súboru (3):\r\n"
+                                               "\r\nriadok 5: Chyba číselnej premennej: „x“"
+                                               "\r\nriadok 6: Chyba číselnej premennej: „x“"
+                                               "\r\nriadok 7: Chyba číselnej premennej: „x“"));
+      }
+      QCOMPARE(messages.back().caption, std::string("Prenos údajov ukončený."));
+      QCOMPARE(readFile(terminal() / "DATA" / "data_in.txt"), std::string("2;1.00;1.000;ok\r\n"));
+      QCOMPARE(form->exitCode(), ExitCode::Failure);
+    }
   }
 
   void fixedLengthSpansAreMarkedOnTheSampleLine() {

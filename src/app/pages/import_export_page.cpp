@@ -105,7 +105,10 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
       withHint(new WrappingCheckBox(qs("Nezobrazovať upozornenie pri prázdnom riadku vo vstupnom súbore"), GB_vstupny),
                "Ak je vo vstupnom súbore prázdny riadok, program nebude zobrazovať okno, ktoré na to "
                "upozorňovalo.");
-  in->addWidget(ChBox_kodovanie, 4, 0, 1, 4);
+  Btn_skontroluj = withHint(new QPushButton(qs("Skontroluj"), GB_vstupny),
+                            "Prečíta vstupný súbor ako pri naplnení NODRA a ukáže jeho chyby; nič sa neprenesie.");
+  in->addWidget(ChBox_kodovanie, 4, 0, 1, 3);
+  in->addWidget(Btn_skontroluj, 4, 3);
   in->addWidget(ChBox_ignorovat, 5, 0, 1, 4);
   in->setColumnStretch(1, 1);
   outer->addWidget(GB_vstupny);

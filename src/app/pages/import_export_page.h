@@ -53,6 +53,7 @@ class ImportExportPage : public QWidget {
   QPushButton* Btn_in_karty;
   QCheckBox* ChBox_kodovanie;
   QCheckBox* ChBox_ignorovat;
+  QPushButton* Btn_skontroluj;  // the list read as the fill would read it, nothing sent
   QMenu* PopupMenu1;
   QAction* Kodtovaru1;
   QAction* Cena1;
