@@ -9,6 +9,7 @@
 #include "fill/record_file.h"
 #include "platform/atomic_file.h"
 #include "platform/path_text.h"
+#include "terminal/card_copy_check.h"
 
 namespace nodra {
 namespace fs = std::filesystem;
@@ -84,8 +85,12 @@ void FillTerminal(FillContext& ctx) {
   const auto& drive = ctx.session.drive;
   if (drive && cardStillThere(*drive, error) && makeCardFolder(drive->root, "DATA", error)) {
     copied = copyFileReplacing(FilePlace::onPc(work), drive->place("data\\data_in.txt"), error);
-    if (copied) ui.reportOutput(drive->displayPath("data\\data_in.txt"), count);
   }
+  if (copied && !checkCardCopy(ui, drive->place("data\\data_in.txt"), FilePlace::onPc(work))) {
+    ui.setStatus("Chyba pri kopirovaní súboru data_in.txt");
+    return;
+  }
+  if (copied) ui.reportOutput(drive->displayPath("data\\data_in.txt"), count);
   if (!copied) {
     warn(ui, withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error));
     ui.setStatus("Chyba pri kopirovaní súboru data_in.txt");

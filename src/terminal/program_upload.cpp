@@ -3,6 +3,7 @@
 #include "platform/atomic_file.h"
 #include "platform/integer_text.h"
 #include "platform/path_text.h"
+#include "terminal/card_copy_check.h"
 
 namespace nodra {
 
@@ -55,6 +56,10 @@ bool uploadProgram(TerminalSession& session, const std::string& programPath) {
   if (!cardStillThere(*drive, error) || !copyFileReplacing(source, drive->place(relative), error)) {
     if (folderError.failed() && error.trouble == FileTrouble::Missing) error = folderError;
     copyFailed(ui, failureMessage(withDetail("Nepodarilo sa nakopírovať súbor do NODRA.", error)));
+    return false;
+  }
+  if (!checkCardCopy(ui, drive->place(relative), source)) {
+    ui.setStatus("Chyba pri kopirovaní súboru.");
     return false;
   }
   ui.message(informationMessage("- program skopirovaný do NODRA\r\n\r\n- na NODRA stlačte akúkoľvek klávesu",

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "e2e/run_program.h"
+#include "platform/atomic_file.h"
 #include "platform/cp1250.h"
 
 namespace nodra::testing {
@@ -384,6 +385,44 @@ TEST(CardFault, ReadErrorInAStore) {
     expectTold(r, c);
     EXPECT_EQ(scene.cardFiles(), cardBefore);
     expectOldOrComplete(pcBefore, scene.pcFiles(), healthy);
+  }
+}
+
+// Flash that acknowledges a write it never made, or a medium that fails under the read: the list read back
+// from the card is not what was written. The fill says so, ends with 1, and takes the broken list off the
+// card, so that the terminal cannot take it over.
+TEST(CardFault, AFillTheCardDidNotKeep) {
+  const struct {
+    const char* mode;
+    const char* says;
+  } cases[] = {{"corrupt", "sa po zápise prečítal s iným obsahom"}, {"fail", "sa po zápise nedá prečítať"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    Scene scene(kFormatted);
+    const RunResult r = runProgram({"O", "/nodsp"},
+                                   {{"NODRA3000_DRIVES", scene.card.string()},
+                                    {"NODRA3000_HOME", scene.home.string()},
+                                    {"LD_PRELOAD", NODRA_READ_ERROR_SHIM},
+                                    {"ASAN_OPTIONS", "verify_asan_link_order=0"},
+                                    {"NODRA_TEST_READ_ERROR_FILE", "DATA/data_in.txt"},
+                                    {"NODRA_TEST_READ_ERROR_MODE", c.mode},
+                                    {"NODRA_TEST_READ_ERROR_AFTER", "20"}},
+                                   scene.dir.path());
+    EXPECT_EQ(r.exitCode, 1);
+    for (const char* part :
+         {"Karta NODRA nezachovala, čo sa na ňu zapísalo: súbor ", c.says, "Súbor sa z karty odstránil"}) {
+      EXPECT_NE(r.stderrText.find(cp1250::toUtf8(part)), std::string::npos) << r.stderrText;
+    }
+    EXPECT_EQ(r.stderrText.find(cp1250::toUtf8("Prenos údajov ukončený")), std::string::npos) << r.stderrText;
+    EXPECT_FALSE(fs::exists(scene.card / "DATA" / "data_in.txt"));
+    for (const auto& [name, bytes] : scene.cardFiles()) {
+      EXPECT_FALSE(isTemporaryName(fs::path(name).filename().string())) << name;
+    }
+
+    // The same card, read back unchanged: the list stays.
+    const RunResult good = scene.run({"O", "/nodsp"});
+    EXPECT_EQ(good.exitCode, 0) << good.stderrText;
+    EXPECT_NE(readFile(scene.card / "DATA" / "data_in.txt").find("4712;1.00;"), std::string::npos);
   }
 }
 

@@ -18,8 +18,11 @@ namespace nodra::testing {
 class TempFolder {
  public:
   // "<prefix>-XXXXXX"; throws when the folder cannot be made.
-  explicit TempFolder(std::string_view prefix = "nodra-test") {
-    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+  explicit TempFolder(std::string_view prefix = "nodra-test")
+      : TempFolder(std::filesystem::temp_directory_path(), prefix) {}
+  // In another file system than the usual scratch one.
+  TempFolder(const std::filesystem::path& base, std::string_view prefix) {
+    std::string pattern = (base / (std::string(prefix) + "-XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp " + pattern);
     path_ = pattern;
   }
