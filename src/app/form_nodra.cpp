@@ -1,10 +1,12 @@
 // The window itself: its two views, the status bar and gauge, the start, the close and the switch of views.
 #include "app/form_nodra.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <cstdlib>
 #include <stdexcept>
 #include <system_error>
 
@@ -94,6 +96,27 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
 
 TForm_nodra::~TForm_nodra() = default;
 
+void TForm_nodra::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (batchMode() || options_.headless) return;
+  if (!monitor_) {
+    auto busy = [this] { return ui_->busy() || QApplication::activeModalWidget() != nullptr; };
+    auto show = [this](const std::optional<TerminalDrive>& drive) {
+      ui_->setDriveText(drive ? drive->label : std::string(kNoDriveText));
+      ui_->setStatus(drive ? "NODRA pripojený" : "NODRA nepripojený");
+    };
+    monitor_ = std::make_unique<TerminalMonitor>(*volumes_, busy, show);
+    session_.detected = [this](const std::optional<TerminalDrive>& drive) { monitor_->detected(drive); };
+  }
+  // The folders of NODRA3000_DRIVES do not show in the mount table.
+  monitor_->start(std::getenv("NODRA3000_DRIVES") != nullptr);
+}
+
+void TForm_nodra::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (monitor_) monitor_->stop();
+}
+
 void TForm_nodra::buildMainView() {
   auto* content = new QWidget(this);
   mainView = content;
@@ -125,7 +148,7 @@ void TForm_nodra::buildMainView() {
   panels->setContentsMargins(0, 0, 0, 0);
   // The two panels fill the bar's width exactly; a gap between them would push panel 1's edge out.
   panels->setSpacing(0);
-  statusPanel0 = new QLabel(qs("NODRA"), StatusBar1);
+  statusPanel0 = new QLabel(qs(kNoDriveText), StatusBar1);
   statusPanel1 = new QLabel(StatusBar1);
   statusPanel0->setFixedWidth(70);
   statusPanel1->setFixedWidth(300);

@@ -24,6 +24,7 @@
 #include "app/pages/wifi_page.h"
 #include "app/pages/xml_page.h"
 #include "app/status_gauge.h"
+#include "app/terminal_monitor.h"
 #include "app/terminal_picture.h"
 #include "platform/volumes.h"
 #include "settings/local_settings.h"
@@ -209,6 +210,8 @@ class TForm_nodra : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -255,6 +258,8 @@ class TForm_nodra : public QWidget {
   std::unique_ptr<VolumeSource> volumes_;
   std::unique_ptr<FormUi> ui_;
   TerminalSession session_;
+  // The window's own follow-up of the terminal between commands; none in a batch run.
+  std::unique_ptr<TerminalMonitor> monitor_;
   FileChooser chooseFile_;
   QString applicationTitle_;
   bool runMinimized_ = false;

@@ -127,7 +127,9 @@ void FormUi::repaintStatus() {
   w_.statusBar->repaint();
   w_.gauge->repaint();
   // The command runs inside its handler; let the window system show what was painted, but take no input.
+  ++busy_;
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  --busy_;
 }
 
 FormUi::ProblemList::ProblemList(FormUi& ui) : ui_(ui) {
@@ -167,6 +169,13 @@ Answer FormUi::ask(const Message& m) {
 }
 
 Answer FormUi::show(const Message& m) {
+  ++busy_;
+  const Answer answer = showNow(m);
+  --busy_;
+  return answer;
+}
+
+Answer FormUi::showNow(const Message& m) {
   flush();
   if (responder()) return responder()(m);
   if (headless_) {

@@ -44,6 +44,8 @@ class FormUi : public Ui {
 
   // Paints what the throttled progress has not painted yet.
   void flush();
+  // While a box is shown or a command lets the window repaint: events then run inside the command.
+  bool busy() const { return busy_ > 0; }
 
   // A fill shows its first few problems of single lines a box each; the rest are gathered and shown as one
   // list, before the next other message or at the end. A headless run prints every message all the same.
@@ -65,6 +67,7 @@ class FormUi : public Ui {
  private:
   void repaintStatus();
   Answer show(const Message& m);
+  Answer showNow(const Message& m);
   void showGathered();
   Answer showLongList(const Message& m);
   // Headless on a terminal: one line with the store and its running count, redrawn in place.
@@ -81,6 +84,7 @@ class FormUi : public Ui {
   unsigned lastCount_ = 0;
   unsigned progressCalls_ = 0;
   QElapsedTimer sinceConsoleDraw_;
+  int busy_ = 0;
   bool gathering_ = false;
   int problemBoxes_ = 0;
   std::vector<std::string> gathered_;  // Windows-1250

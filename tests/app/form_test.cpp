@@ -623,6 +623,48 @@ class FormTest : public QObject {
     QCOMPARE(messages[0].caption, std::string("NODRA3000"));
   }
 
+  // Between commands the window follows the terminal: its card gaining or losing the settings file shows in
+  // the status bar within two seconds, with no box.
+  void theStatusBarFollowsTheTerminalComingAndGoing() {
+    const std::filesystem::path card = dir->path() / "KARTA";
+    const std::filesystem::path ini = card / "CONFIG" / "NODRA3000.ini";
+    qputenv("NODRA3000_DRIVES", QByteArray::fromStdString(card.string()));
+    auto form = makeForm({}, false);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(300);  // what is there at the start is no change
+    QCOMPARE(form->statusPanel1->text(), QString());
+    writeFile(ini, kTerminalIni);
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel1->text(), qs("NODRA pripojený"), 2000);
+    QCOMPARE(form->statusPanel0->text(), qs("KARTA"));
+    std::filesystem::remove(ini);
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel1->text(), qs("NODRA nepripojený"), 2000);
+    QCOMPARE(form->statusPanel0->text(), qs("NODRA"));
+    QVERIFY(messages.empty());
+  }
+
+  // While a command's box is open nothing is detected behind it; the change shows once the command is over.
+  void theStatusBarWaitsForTheCommandToEnd() {
+    auto form = makeForm({}, false);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(300);
+    QStringList statusDuringTheBox;
+    FormUi::setResponder([&](const Message& m) {
+      messages.push_back(m);
+      writeFile(terminalIni(), kTerminalIni);  // the terminal arrives while the box is open
+      QTest::qWait(2 * TerminalMonitor::kPollMs + 500);
+      statusDuringTheBox << form->statusPanel1->text();
+      return m.defaultAnswer;
+    });
+    form->Btn_vyc_karty->click();  // no terminal yet: the not-connected box
+    QCOMPARE(messages.size(), std::size_t{1});
+    QCOMPARE(statusDuringTheBox, QStringList{QString()});
+    QCOMPARE(form->statusPanel1->text(), qs("NODRA nepripojený"));
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel1->text(), qs("NODRA pripojený"), 2000);
+    QCOMPARE(messages.size(), std::size_t{1});
+  }
+
   // The check reads the list the boxes name now, shows every problem in one list and writes nothing.
   void theCheckButtonListsTheProblemsAndWritesNothing() {
     writeFile(terminalIni(), kTerminalIni);
