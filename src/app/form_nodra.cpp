@@ -91,6 +91,13 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
     return chooseWithDialog(this, title, filter, preset, mustExist,
                             dialogsStartInWorkingFolder_ ? QDir::currentPath() : QString());
   };
+  chooseFolder_ = [this](const QString& title, const QString& preset) -> std::optional<QString> {
+    QFileDialog dialog(this, title, preset);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front();
+  };
   connectHandlers();
 }
 

@@ -61,6 +61,8 @@ class TForm_nodra : public QWidget {
   using FileChooser = std::function<std::optional<QString>(const QString& title, const QString& filter,
                                                            const QString& preset, bool mustExist)>;
   void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+  using FolderChooser = std::function<std::optional<QString>(const QString& title, const QString& preset)>;
+  void setFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
 
   // --- Main view ---
   QWidget* mainView;
@@ -153,6 +155,9 @@ class TForm_nodra : public QWidget {
   void Edit_odd_OSKChange();
   void ChBox_kodovanieClick();
   void ChBox_ignorovatClick();
+  void ChBox_diakritikaClick();
+  void UpDown_archiv_pocetChange(int count);
+  void Btn_archivClick();
   void RG_OSKClick(int item);
   void RadioButton1Click();
   void RadioButton2Click();
@@ -251,6 +256,8 @@ class TForm_nodra : public QWidget {
   void chooseReadOutMode(int mode);
   void markField(std::size_t field);
   void choosePath(QLineEdit* edit, std::string* member);
+  void chooseFolderPath(QLineEdit* edit, std::string* member);
+  void takeChosenPath(const std::optional<QString>& chosen, QLineEdit* edit, std::string* member);
   // Stores a path typed into a box; false (and a message) when it has no Windows-1250 form.
   bool takePath(QLineEdit* edit, std::string& member);
 
@@ -261,6 +268,7 @@ class TForm_nodra : public QWidget {
   // The window's own follow-up of the terminal between commands; none in a batch run.
   std::unique_ptr<TerminalMonitor> monitor_;
   FileChooser chooseFile_;
+  FolderChooser chooseFolder_;
   QString applicationTitle_;
   bool runMinimized_ = false;
   bool usageShown_ = false;

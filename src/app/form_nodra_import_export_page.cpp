@@ -24,6 +24,9 @@ void TForm_nodra::connectImportExportPage() {
   connect(p->Edit_odd_OSK, &QLineEdit::textChanged, this, &TForm_nodra::Edit_odd_OSKChange);
   connect(p->ChBox_kodovanie, &QCheckBox::toggled, this, &TForm_nodra::ChBox_kodovanieClick);
   connect(p->ChBox_ignorovat, &QCheckBox::toggled, this, &TForm_nodra::ChBox_ignorovatClick);
+  connect(p->ChBox_diakritika, &QCheckBox::toggled, this, &TForm_nodra::ChBox_diakritikaClick);
+  connect(p->UpDown_archiv_pocet, &QSpinBox::valueChanged, this, &TForm_nodra::UpDown_archiv_pocetChange);
+  connect(p->Btn_archiv, &QPushButton::clicked, this, &TForm_nodra::Btn_archivClick);
   connect(p->RG_OSK_items, &QButtonGroup::idToggled, this, [this](int item, bool checked) {
     if (checked) RG_OSKClick(item);
   });
@@ -102,6 +105,10 @@ void TForm_nodra::Edit_odd_OSKChange() { settings.Odd_Char_OSK = separatorByte(c
 
 void TForm_nodra::ChBox_kodovanieClick() { settings.use_tbl = cfg_SK->ChBox_kodovanie->isChecked(); }
 void TForm_nodra::ChBox_ignorovatClick() { settings.hlaska_data_in = cfg_SK->ChBox_ignorovat->isChecked() ? 1 : 0; }
+void TForm_nodra::ChBox_diakritikaClick() { settings.Diakritika = cfg_SK->ChBox_diakritika->isChecked(); }
+void TForm_nodra::UpDown_archiv_pocetChange(int count) { settings.archiv_pocet = count; }
+
+void TForm_nodra::Btn_archivClick() { chooseFolderPath(cfg_SK->Edit_archiv, &settings.path_archiv); }
 
 void TForm_nodra::RG_OSKClick(int item) {
   settings.Odd_OSK = item == 0;

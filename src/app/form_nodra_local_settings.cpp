@@ -89,8 +89,11 @@ void TForm_nodra::LoadLocalSettings() {
   p->showReadOutMode(read.formatovatData);
   tab_xml->showReadOutMode(read.formatovatData);
   settings.path_archiv = read.path_archiv;
+  p->Edit_archiv->setText(qs(read.path_archiv));
   settings.archiv_pocet = read.archiv_pocet;
+  p->UpDown_archiv_pocet->setValue(read.archiv_pocet);
   settings.Diakritika = read.Diakritika;
+  p->ChBox_diakritika->setChecked(read.Diakritika);
   RefreshLayoutControls();
 }
 
@@ -151,11 +154,19 @@ bool TForm_nodra::CommitLocalSettings() {
   takePath(tab_xml->Edit_XMLout, settings.path_xmlOut);
   takePath(p->Edit_outn, settings.path_outn);
   takePath(p->Edit_in_karty, settings.path_ins);
+  takePath(p->Edit_archiv, settings.path_archiv);
   return SaveLocalSettings();
 }
 
+void TForm_nodra::chooseFolderPath(QLineEdit* edit, std::string* member) {
+  takeChosenPath(chooseFolder_(qs("Priečinok"), qs(*member)), edit, member);
+}
+
 void TForm_nodra::choosePath(QLineEdit* edit, std::string* member) {
-  auto chosen = chooseFile_(kPathDialogTitle, kTextFilter, qs(*member), false);
+  takeChosenPath(chooseFile_(kPathDialogTitle, kTextFilter, qs(*member), false), edit, member);
+}
+
+void TForm_nodra::takeChosenPath(const std::optional<QString>& chosen, QLineEdit* edit, std::string* member) {
   if (!chosen) return;
   auto text = fromQsExact(*chosen);
   if (!text) {

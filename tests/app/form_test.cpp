@@ -567,6 +567,43 @@ class FormTest : public QObject {
     QCOMPARE(form->settings.Odd_Char_OSK, 0);
   }
 
+  // The archive and the kept accents are off until the user sets them; then the page saves them.
+  void theArchiveAndAccentControlsLoadAndSaveTheirKeys() {
+    const auto ini = home() / "nodra3000.ini";
+    writeFile(ini, "[GLOBAL]\r\nuse_tbl=0\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    QCOMPARE(p->Edit_archiv->text(), QString());
+    QCOMPARE(p->UpDown_archiv_pocet->value(), 30);
+    QVERIFY(!p->ChBox_diakritika->isChecked());
+    form->Btn_konfiguracia->click();
+    QCloseEvent back;
+    QApplication::sendEvent(form.get(), &back);
+    for (const char* key : {"path_archiv", "archiv_pocet", "Diakritika"}) {
+      QVERIFY2(readFile(ini).find(key) == std::string::npos, key);
+    }
+
+    const std::string folder = (home() / "archív").string();
+    form->setFolderChooser([&](const QString&, const QString&) { return std::optional<QString>(qs(folder)); });
+    form->Btn_konfiguracia->click();
+    p->Btn_archiv->click();
+    QCOMPARE(p->Edit_archiv->text(), qs(folder));
+    p->UpDown_archiv_pocet->setValue(5);
+    p->ChBox_diakritika->setChecked(true);
+    QCloseEvent again;
+    QApplication::sendEvent(form.get(), &again);
+    const std::string saved = readFile(ini);
+    for (const std::string& line :
+         {"path_archiv=" + folder + "\r\n", std::string("archiv_pocet=5\r\n"), std::string("Diakritika=1\r\n")}) {
+      QVERIFY2(saved.find(line) != std::string::npos, line.c_str());
+    }
+
+    auto reopened = makeForm();
+    QCOMPARE(reopened->cfg_SK->Edit_archiv->text(), qs(folder));
+    QCOMPARE(reopened->cfg_SK->UpDown_archiv_pocet->value(), 5);
+    QVERIFY(reopened->cfg_SK->ChBox_diakritika->isChecked());
+  }
+
   void closingCommitsOrRefusesAndLeavesTheConfigurationFirst() {
     auto form = makeForm();
     const auto ini = home() / "nodra3000.ini";

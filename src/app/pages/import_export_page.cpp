@@ -181,10 +181,29 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
     out->addWidget(edit, row, 1);
     out->addWidget(button, row++, 2);
   }
+  Label_archiv = withHint(new QLabel(qs("Archív vyčítaní"), GB_vystupny),
+                          "Priečinok, do ktorého každé vyčítanie najprv odloží súbory z NODRA; prázdny = bez archívu");
+  Edit_archiv = new QLineEdit(GB_vystupny);
+  Btn_archiv = dots(GB_vystupny);
+  Label_archiv_pocet = new QLabel(qs("počet"), GB_vystupny);
+  UpDown_archiv_pocet = withHint(new QSpinBox(GB_vystupny), "Koľko najnovších archívov ostane; 0 = všetky");
+  UpDown_archiv_pocet->setRange(0, 9999);
+  UpDown_archiv_pocet->setValue(30);
+  auto* archive = new QHBoxLayout;
+  archive->setSpacing(3);
+  archive->addWidget(Edit_archiv, 1);
+  archive->addSpacing(2);
+  archive->addWidget(Label_archiv_pocet);
+  archive->addWidget(UpDown_archiv_pocet);
+  out->addWidget(Label_archiv, row, 0);
+  out->addLayout(archive, row, 1);
+  out->addWidget(Btn_archiv, row++, 2);
 
   GB_formatovat = new QGroupBox(qs("Formátovať data vyššie nastaveným spôsobom"), GB_vystupny);
   auto* fm = new QGridLayout(GB_formatovat);
   fm->setVerticalSpacing(2);
+  const QMargins fmMargins = fm->contentsMargins();
+  fm->setContentsMargins(4, fmMargins.top(), 4, fmMargins.bottom());
   RadioButton1 = withHint(new QRadioButton(qs("ÁNO"), GB_formatovat), "ANO = data sa formátujú");
   RadioButton2 = withHint(new QRadioButton(qs("NIE = SUROVÉ DATA"), GB_formatovat), "NIE = data sa neformátujú");
   // The four read-out radio buttons across two pages are managed by their handlers, not by Qt's grouping.
@@ -193,8 +212,15 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   Label9 = new QLabel(qs("Všetky sklady"), GB_formatovat);
   Edit_skladVP = new QLineEdit(GB_formatovat);
   Btn_skladVP = dots(GB_formatovat);
-  fm->addWidget(RadioButton1, 0, 0);
-  fm->addWidget(RadioButton2, 0, 1, 1, 2);
+  ChBox_diakritika = withHint(new QCheckBox(qs("Zachovať diakritiku"), GB_formatovat),
+                              "Názvy a ostatné texty si ponechajú písmená s diakritikou (Čokoláda ostane Čokoláda).");
+  auto* mode = new QHBoxLayout;
+  mode->addWidget(RadioButton1);
+  mode->addWidget(RadioButton2);
+  mode->setSpacing(1);
+  mode->addStretch(1);
+  mode->addWidget(ChBox_diakritika);
+  fm->addLayout(mode, 0, 0, 1, 3);
   fm->addWidget(Label9, 1, 0);
   fm->addWidget(Edit_skladVP, 1, 1);
   fm->addWidget(Btn_skladVP, 1, 2);

@@ -82,6 +82,13 @@ class ImportExportPage : public QWidget {
   QLabel* Label24;
   QLineEdit* Edit_outprij;
   QPushButton* Btn_prijemky;
+  // The archive of every read-out's card files (path_archiv, archiv_pocet) and the kept accents (Diakritika).
+  QLabel* Label_archiv;
+  QLineEdit* Edit_archiv;
+  QPushButton* Btn_archiv;
+  QLabel* Label_archiv_pocet;
+  QSpinBox* UpDown_archiv_pocet;
+  QCheckBox* ChBox_diakritika;
   QGroupBox* GB_formatovat;
   QRadioButton* RadioButton1;
   QRadioButton* RadioButton2;
