@@ -60,9 +60,11 @@ read -r awk_t awk_cpu <<<"$(best awk_reference)"
 printf '%-22s %8.3f s %8.3f s cpu\n' "cp twice (baseline)" "$baseline" "$baseline_cpu" "awk delimiter layout" "$awk_t" \
   "$awk_cpu"
 printf '%-22s %8s %12s %12s %10s %12s %10s\n' mode seconds "x cp twice" "awk / mode" "cpu s" "cpu x cp" "peak MB"
-for mode in delimiter fixed casio old xml raw; do
+for mode in delimiter archive fixed casio old xml raw; do
   case $mode in
     delimiter) settings 1 1 0 0 0 ;;
+    # the delimiter layout again, each run first archiving the card's files (two archives kept)
+    archive) settings 1 1 0 0 0 && printf 'path_archiv=%s/archiv\r\n[GLOBAL]\r\narchiv_pocet=2\r\n' "$out" >>"$out/home/nodra3000.ini" ;;
     fixed) settings 1 0 1 0 0 ;;
     casio) settings 1 0 0 1 0 ;;
     old) settings 1 0 0 0 1 ;;
@@ -73,6 +75,11 @@ for mode in delimiter fixed casio old xml raw; do
   mem=$(peak_kb "$bin/nodra_mmc_trm" V /nodsp)
   printf '%-22s %8.3f %12.2f %12.1f %10.3f %12.2f %10.1f\n' "$mode" "$t" "$(echo "$t / $baseline" | bc -l)" \
     "$(echo "$awk_t / $t" | bc -l)" "$cpu" "$(echo "$cpu / $baseline_cpu" | bc -l)" "$(echo "$mem / 1024" | bc -l)"
+  case $mode in
+    delimiter) plain_t=$t plain_cpu=$cpu ;;
+    archive) printf '%-22s %8.2f x wall %8.2f x cpu\n' "archive on / off" "$(echo "$t / $plain_t" | bc -l)" \
+      "$(echo "$cpu / $plain_cpu" | bc -l)" ;;
+  esac
 done
 
 # The window repaints at screen speed; with 100,000 items it must stay close to the headless run.

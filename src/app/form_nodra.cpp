@@ -85,6 +85,7 @@ TForm_nodra::TForm_nodra(StartOptions options, std::unique_ptr<VolumeSource> vol
   buildMainView();
   buildConfigurationView();
   placeBars();
+  ui_->keepSummary(options_.summary);
   ui_->attach(FormUi::Widgets{this, StatusBar1, statusPanel0, statusPanel1, Bar,
                               [this](const QString& title) { setApplicationTitle(title); }});
   chooseFile_ = [this](const QString& title, const QString& filter, const QString& preset, bool mustExist) {

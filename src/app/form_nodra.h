@@ -37,8 +37,9 @@ struct StartOptions {
   std::filesystem::path executable;  // the program's own path
   // The program's folder as the start found it; empty: found again by the window (tests).
   std::filesystem::path programFolder;
-  QStringList arguments;  // without the program itself
-  bool headless = false;  // no window is ever shown; messages go to standard error
+  QStringList arguments;          // without the program itself
+  bool headless = false;          // no window is ever shown; messages go to standard error
+  RunSummary* summary = nullptr;  // a batch run's summary for scripts, when one was asked for
 };
 
 enum class ExitCode : int { Ok = 0, Failure = 1, Usage = 2, NoTerminal = 3, AlreadyRunning = 4 };

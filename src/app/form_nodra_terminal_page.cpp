@@ -196,6 +196,8 @@ void TForm_nodra::WriteTerminalSettings(int clearSklad, int clearZost, int clear
   }
   // The replaced file is a new one on the card; it still holds what the page holds.
   if (!pageValuesFrom_.empty()) pageValuesFrom_ = cardIdentity(*session_.drive);
+  // A settings file holds no records.
+  ui_->reportOutput(session_.drive->displayPath(kTerminalConfigFile), 0);
   ui_->setStatus(kConfigWrittenStatus);
 }
 

@@ -153,7 +153,25 @@ void FormUi::showGathered() {
   show(list);
 }
 
+void FormUi::reportTerminal(std::string_view root) {
+  if (summary_) summary_->terminal(root);
+}
+
+void FormUi::reportOutput(std::string_view path, unsigned long long records) {
+  if (summary_) summary_->output(path, records);
+}
+
+void FormUi::reportInput(std::string_view path, unsigned long long records, unsigned long long dropped) {
+  if (summary_) summary_->input(path, records, dropped);
+}
+
+void FormUi::reportArchive(std::string_view folder) {
+  if (summary_) summary_->archive(folder);
+}
+
 Answer FormUi::ask(const Message& m) {
+  // Every message, also those a fill gathers into one list.
+  if (summary_) summary_->message(m.caption, m.text);
   if (gathering_) {
     if (m.lineProblem && problemBoxes_ >= kProblemBoxes) {
       gathered_.push_back(lineProblemText(*m.lineProblem));

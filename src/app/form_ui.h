@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/status_gauge.h"
+#include "platform/run_summary.h"
 #include "platform/ui.h"
 
 class QWidget;
@@ -41,6 +42,13 @@ class FormUi : public Ui {
   void setProgressMax(int max) override;
   void progress(unsigned shown, unsigned count) override;
   void setActivity(std::string_view text) override;
+
+  // A batch run's summary for scripts: every message and every report goes into it as well.
+  void keepSummary(RunSummary* summary) { summary_ = summary; }
+  void reportTerminal(std::string_view root) override;
+  void reportOutput(std::string_view path, unsigned long long records) override;
+  void reportInput(std::string_view path, unsigned long long records, unsigned long long dropped) override;
+  void reportArchive(std::string_view folder) override;
 
   // Paints what the throttled progress has not painted yet.
   void flush();
@@ -84,6 +92,7 @@ class FormUi : public Ui {
   unsigned lastCount_ = 0;
   unsigned progressCalls_ = 0;
   QElapsedTimer sinceConsoleDraw_;
+  RunSummary* summary_ = nullptr;
   int busy_ = 0;
   bool gathering_ = false;
   int problemBoxes_ = 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 #include "app/command_line_info.h"
 #include "app/form_nodra.h"
@@ -14,6 +15,8 @@
 #include "app/terminal_picture.h"
 #include "platform/cp1250.h"
 #include "platform/exe_folder.h"
+#include "platform/path_text.h"
+#include "platform/run_summary.h"
 #include "platform/single_instance.h"
 
 namespace {
@@ -55,8 +58,24 @@ int main(int argc, char* argv[]) {
     return static_cast<int>(ExitCode::Failure);
   }
 
+  // A batch run asked for a summary leaves one whatever its end, except beside another running instance,
+  // whose summary it would replace.
+  std::optional<RunSummary> summary;
+  const char* summaryFile = std::getenv("NODRA3000_SUMMARY");
+  if (batch && !check && summaryFile != nullptr && *summaryFile != '\0') summary.emplace(argv[1]);
+  auto finish = [&](int code) {
+    if (!summary || code == static_cast<int>(ExitCode::AlreadyRunning)) return code;
+    FileError error;
+    if (summary->write(summaryFile, code, error)) return code;
+    std::fprintf(
+        stderr, "NODRA3000: %s\n",
+        cp1250::toUtf8(withReason("Súhrn behu sa nepodarilo zapísať do " + toDisplayText(summaryFile), error)).c_str());
+    return code == 0 ? static_cast<int>(ExitCode::Failure) : code;
+  };
+
   // Tells why the program cannot start and ends: on standard error when headless, in a box otherwise.
   auto refuse = [&](const std::string& caption, const std::string& text, ExitCode code) {
+    if (summary) summary->message(caption, text);
     if (headless) {
       std::fprintf(stderr, "%s: %s\n", cp1250::toUtf8(caption).c_str(), cp1250::toUtf8(text).c_str());
     } else {
@@ -64,7 +83,7 @@ int main(int argc, char* argv[]) {
       QMessageBox box(QMessageBox::Warning, qs(caption), qs(text), QMessageBox::Ok);
       box.exec();
     }
-    return static_cast<int>(code);
+    return finish(static_cast<int>(code));
   };
 
   // Before anything is read or written: the folder must be the user's own, and the lock must hold.
@@ -93,6 +112,7 @@ int main(int argc, char* argv[]) {
   options.programFolder = *programFolder;
   for (int i = 1; i < argc; ++i) options.arguments << QString::fromLocal8Bit(argv[i]);
   options.headless = headless;
+  options.summary = summary ? &*summary : nullptr;
   int code = 0;
   try {
     TForm_nodra form(options);
@@ -103,6 +123,7 @@ int main(int argc, char* argv[]) {
     }
     code = static_cast<int>(form.exitCode());
   } catch (const std::exception& e) {
+    if (summary) summary->message("NODRA3000", e.what());
     // A headless run has nobody to close a box: it would wait for ever.
     if (headless) {
       std::fprintf(stderr, "NODRA3000: %s\n", cp1250::toUtf8(e.what()).c_str());
@@ -111,5 +132,5 @@ int main(int argc, char* argv[]) {
     }
     code = static_cast<int>(ExitCode::Failure);
   }
-  return code;
+  return finish(code);
 }

@@ -73,6 +73,7 @@ void FillTerminal(FillContext& ctx) {
   ui.setStatus(" Prenos položiek do NODRA, stlač žltú klávesu");
 
   error = writer.error();
+  if (written) ui.reportOutput(toDisplayText(work), count);
   if (!written || !isReadableFile(work, error)) {
     warn(ui, withDetail("Súbor tmp_out.txt sa nedá otvoriť ", error));
     ui.setStatus("Chyba pri otvorení súboru tmp_out.txt");
