@@ -64,7 +64,11 @@ for mode in delimiter archive fixed casio old xml raw; do
   case $mode in
     delimiter) settings 1 1 0 0 0 ;;
     # the delimiter layout again, each run first archiving the card's files (two archives kept)
-    archive) settings 1 1 0 0 0 && printf 'path_archiv=%s/archiv\r\n[GLOBAL]\r\narchiv_pocet=2\r\n' "$out" >>"$out/home/nodra3000.ini" ;;
+    archive)
+      settings 1 1 0 0 0
+      sed -i -e 's/^\[GLOBAL\]\r$/&\narchiv_pocet=2\r/' -e "s|^\\[PATHS\\]\\r\$|&\\npath_archiv=$out/archiv\\r|" \
+        "$out/home/nodra3000.ini"
+      ;;
     fixed) settings 1 0 1 0 0 ;;
     casio) settings 1 0 0 1 0 ;;
     old) settings 1 0 0 0 1 ;;
