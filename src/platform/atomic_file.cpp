@@ -10,7 +10,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <random>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace nodra {
@@ -65,9 +68,36 @@ bool sameBytes(int folder, const char* a, const char* b, off_t size) {
   return true;
 }
 
+// The temporaries this process is writing now: one writer may stay open while another writes in its folder.
+class TemporariesInProgress {
+ public:
+  void add(std::pair<dev_t, ino_t> file) {
+    const std::lock_guard lock(mutex_);
+    files_.insert(file);
+  }
+  void remove(std::pair<dev_t, ino_t> file) {
+    const std::lock_guard lock(mutex_);
+    files_.erase(file);
+  }
+  bool contains(const struct stat& st) {
+    const std::lock_guard lock(mutex_);
+    return files_.count({st.st_dev, st.st_ino}) != 0;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::set<std::pair<dev_t, ino_t>> files_;
+};
+
+TemporariesInProgress& temporariesInProgress() {
+  static TemporariesInProgress registry;
+  return registry;
+}
+
 // Temporaries of earlier writes that were cut short. The program holds its single-instance lock, so nothing of
-// that name beside a target is still being written. On FAT a power cut during the rename can leave the
-// temporary sharing the target's clusters until the card is checked; one that equals the target stays.
+// that name beside a target is still being written, except by this process's own open writers. On FAT a power cut
+// during the rename can leave the temporary sharing the target's clusters until the card is checked; one that equals
+// the target stays.
 void removeLeftovers(const WriteSlot& slot) {
   int listing = ::openat(slot.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (listing < 0) return;
@@ -88,6 +118,7 @@ void removeLeftovers(const WriteSlot& slot) {
   for (const std::string& name : leftovers) {
     struct stat st {};
     if (::fstatat(slot.folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (temporariesInProgress().contains(st)) continue;
     if (fat && slot.exists && st.st_size == slot.existing.st_size &&
         sameBytes(slot.folder.get(), name.c_str(), slot.name.c_str(), st.st_size)) {
       continue;
@@ -123,7 +154,14 @@ bool isWritable(const FilePlace& target, FileError& error) {
 
 AtomicFileWriter::~AtomicFileWriter() { discard(); }
 
+void AtomicFileWriter::forgetTemporary() {
+  if (!registered_) return;
+  temporariesInProgress().remove({static_cast<dev_t>(temporaryDevice_), static_cast<ino_t>(temporaryInode_)});
+  registered_ = false;
+}
+
 void AtomicFileWriter::discard() {
+  forgetTemporary();
   if (fd_) {
     fd_.reset();
     ::unlinkat(slot_.folder.get(), temporary_.c_str(), 0);
@@ -152,6 +190,13 @@ bool AtomicFileWriter::open(const FilePlace& target, FileError& error) {
     temporary_ = name;
     fd_.reset(::openat(slot_.folder.get(), name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (fd_) {
+      struct stat st {};
+      if (::fstat(fd_.get(), &st) == 0) {
+        temporaryDevice_ = st.st_dev;
+        temporaryInode_ = st.st_ino;
+        temporariesInProgress().add({st.st_dev, st.st_ino});
+        registered_ = true;
+      }
       buffer_.reserve(kBufferSize);
       return true;
     }
@@ -193,6 +238,7 @@ bool AtomicFileWriter::commit(FileError& error) {
   if (!flushBuffer(error)) return false;
   // A failed flush to the medium is final: the data may not be there.
   if (::fsync(fd_.get()) != 0) return fail(error, errno);
+  forgetTemporary();
   if (::close(fd_.release()) != 0) {
     const int closeError = errno;
     ::unlinkat(slot_.folder.get(), temporary_.c_str(), 0);

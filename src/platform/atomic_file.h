@@ -31,11 +31,16 @@ class AtomicFileWriter {
  private:
   bool flushBuffer(FileError& error);
   bool fail(FileError& error, int systemError);
+  void forgetTemporary();
 
   WriteSlot slot_;
   std::string temporary_;
   UniqueFd fd_;
   std::string buffer_;
+  // The temporary's identity while it is being written, so that other writers leave it alone.
+  std::uint64_t temporaryDevice_ = 0;
+  std::uint64_t temporaryInode_ = 0;
+  bool registered_ = false;
 };
 
 // The whole content at once.

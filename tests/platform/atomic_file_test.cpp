@@ -158,6 +158,23 @@ TEST(AtomicFile, LeftoversOfInterruptedWritesGoAtTheNextWrite) {
   EXPECT_EQ(testing::namesIn(folder.path()), (std::set<std::string>{"data_in.txt", "notes.TMP", "~ND1234.TMP"}));
 }
 
+// A writer kept open while others write in the same folder: their clean-up must not take its temporary.
+TEST(AtomicFile, AnOpenWriterSurvivesOtherWritesInItsFolder) {
+  testing::TempFolder folder;
+  const fs::path later = folder.path() / "data_outn.txt";
+  FileError e;
+  AtomicFileWriter pending;
+  ASSERT_TRUE(pending.open(later, e)) << explain(e);
+  ASSERT_TRUE(pending.write("kept\r\n", e));
+  ASSERT_TRUE(replaceFile(folder.path() / "zostavy.txt", "other", e)) << explain(e);
+  ASSERT_TRUE(pending.commit(e)) << explain(e);
+  EXPECT_EQ(testing::readFile(later), "kept\r\n");
+  // Once committed it is no temporary any more: a later leftover of the same name goes as usual.
+  testing::writeFile(folder.path() / "~ND00001.TMP", "torn");
+  ASSERT_TRUE(replaceFile(folder.path() / "zostavy.txt", "again", e)) << explain(e);
+  EXPECT_EQ(testing::namesIn(folder.path()), (std::set<std::string>{"data_outn.txt", "zostavy.txt"}));
+}
+
 TEST(AtomicFile, LinkedPcTargetIsReplacedWhereItPointsAndStaysALink) {
   testing::TempFolder folder;
   const fs::path real = folder.path() / "settings" / "nodra3000.ini";
