@@ -9,12 +9,14 @@
 #include <sys/fanotify.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -522,7 +524,11 @@ TEST(PcFault, InputFileUnreadable) {
 bool lockedByAnyone(const fs::path& file) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) return false;
-  const std::string inode = ":" + std::to_string(st.st_ino) + " ";
+  // The device as well: small tmpfs inode numbers recur, and other runs may hold locks on theirs.
+  char id[64];
+  std::snprintf(id, sizeof id, " %02x:%02x:%llu ", major(st.st_dev), minor(st.st_dev),
+                static_cast<unsigned long long>(st.st_ino));
+  const std::string inode = id;
   std::ifstream locks("/proc/locks");
   std::string line;
   while (std::getline(locks, line)) {
