@@ -4,7 +4,7 @@
 # Idempotent.
 # With the argument "fuzz": also clang and its sanitizer runtimes, which only `make fuzz` needs.
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev nlohmann-json3-dev libmount-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libboost-dev libpugixml-dev nlohmann-json3-dev libmount-dev libxxhash-dev
           libgtest-dev libgmock-dev libbenchmark-dev locales fonts-dejavu-core time gawk bc xvfb xauth imagemagick
           xdotool desktop-file-utils dpkg-dev clang-format clang-tidy lintian appstream qt6-qpa-plugins
           qt6-translations-l10n)

@@ -1,5 +1,7 @@
 #include "readout/format_store.h"
 
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -11,6 +13,8 @@
 #include "readout/work_file_copy.h"
 #include "store/read_out_messages.h"
 #include "store/read_out_text.h"
+#include "store/second_pass_carry.h"
+#include "store/store_digest.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "store/store_numbers.h"
@@ -39,10 +43,72 @@ void outputNotWritten(Ui& ui, const std::string& outputPath, const FileError& er
   ui.setStatus(kReadOutFailed);
 }
 
+// The non-zero file, written during the first pass over the main store.
+class FormattedCarry : public SecondPassCarry {
+ public:
+  void abandon() override { file.abandon(); }
+  StoreOutputFile file;
+};
+
+enum class CarryRole { None, Make, Use };
+
+CarryRole carryRole(const ReadOutContext& ctx, const std::string& storeIdentifier) {
+  if (storeIdentifier == "hlavnySklad" && ctx.carryNonZero && !ctx.nonZeroOnly) return CarryRole::Make;
+  if (storeIdentifier == "nenulove" && ctx.nonZeroOnly && ctx.carry) return CarryRole::Use;
+  return CarryRole::None;
+}
+
+void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath,
+             const std::string& storeText, CarryRole role);
+
+// The second pass over the main store: the work file is read whole; when it holds the bytes the first pass
+// converted, that pass's non-zero file goes in place with the same progress and warnings. False: convert anew.
+bool useCarry(ReadOutContext& ctx, FormattedCarry& carry, const std::string& workFilePath,
+              const std::string& outputPath, const std::string& storeText) {
+  Ui& ui = ctx.session.ui;
+  FileError error;
+  StoreDigest::Value value;
+  int readError = 0;
+  if (!digestFile(FilePlace::onPc(toFsPath(workFilePath)), value, error, readError)) {
+    carry.abandon();
+    if (readError == 0) {
+      ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
+    } else {
+      FileError readFailure;
+      readFailure.set(FileTrouble::System, workFilePath, readError);
+      ui.message(transferFailure(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readFailure) +
+                                 "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený."));
+      ui.setStatus(kReadOutFailed);
+    }
+    return true;
+  }
+  if (!(value == carry.digest.value())) return false;
+  const ReadOutText text(ctx);  // as a conversion would: a code table that cannot be read is told again
+  auto warning = carry.warnings().begin();
+  for (unsigned count = 1; count <= carry.records; ++count) {
+    ui.progress(count, count);
+    for (; warning != carry.warnings().end() && warning->record == count; ++warning) {
+      ui.message(badRecordMessage(warning->code));
+    }
+  }
+  ui.setTitle(kApplicationTitle);
+  if (!carry.file.close(error)) {
+    outputNotWritten(ui, outputPath, error);
+    return true;
+  }
+  ui.reportInput(storeText.empty() ? workFilePath : storeText, carry.records, 0);
+  ui.reportOutput(outputPath, carry.written);
+  ui.setStatus(kDataReadOut);
+  return true;
+}
+
 }  // namespace
 
 void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, const std::string& storeIdentifier) {
   Ui& ui = ctx.session.ui;
+  const CarryRole role = carryRole(ctx, storeIdentifier);
+  // Taken at once: a second pass that stops early leaves nothing pending.
+  std::unique_ptr<SecondPassCarry> carry = role == CarryRole::Use ? std::move(ctx.carry) : nullptr;
   ui.setStatus(kTransferRunning);
   if (ctx.readTerminalSettings) ctx.readTerminalSettings();
 
@@ -70,12 +136,35 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
     return;
   }
   ui.setActivity(sourceText);
-  convertStore(ctx, workFilePath, outputPath, sourceText);
+  if (role == CarryRole::Use) {
+    auto* formatted = dynamic_cast<FormattedCarry*>(carry.get());
+    if (formatted != nullptr && formatted->complete && formatted->usable &&
+        useCarry(ctx, *formatted, workFilePath, outputPath, sourceText)) {
+      return;
+    }
+    if (carry) carry->abandon();
+  }
+  convert(ctx, workFilePath, outputPath, sourceText, role == CarryRole::Make ? role : CarryRole::None);
 }
 
 void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath,
                   const std::string& storeText) {
+  convert(ctx, workFilePath, outputPath, storeText, CarryRole::None);
+}
+
+namespace {
+
+void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::string& outputPath,
+             const std::string& storeText, CarryRole role) {
   Ui& ui = ctx.session.ui;
+  std::unique_ptr<FormattedCarry> carry;
+  if (role == CarryRole::Make) {
+    ctx.carry.reset();
+    carry = std::make_unique<FormattedCarry>();
+    FileError ignored;
+    // Any trouble with it is the second pass's to meet and report.
+    if (!carry->file.create(FilePlace::onPc(toFsPath(ctx.settings.path_outn)), ignored)) carry.reset();
+  }
   StoreOutputFile output;
   FileError error;
   if (!output.create(FilePlace::onPc(toFsPath(outputPath)), error)) {
@@ -83,6 +172,7 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     return;
   }
   StoreLineReader reader;
+  if (carry) reader.digestInto(&carry->digest);
   if (!reader.open(FilePlace::onPc(toFsPath(workFilePath)), error)) {
     output.abandon();
     ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
@@ -96,6 +186,13 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
   std::string nameScratch;
   unsigned count = 0;
   unsigned written = 0;
+  auto warn = [&](std::string_view code) {
+    ui.message(badRecordMessage(code));
+    if (!carry) return;
+    carry->records = count;
+    carry->warn(code);
+    if (!carry->usable) carry.reset();
+  };
   std::string_view line;
   while (reader.next(line)) {
     if (!isRecordLine(line)) continue;
@@ -106,10 +203,11 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     OutputItem item;
     const int fieldCount = fields.splitRead(line);
     item.code = fields[0];
-    if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) ui.message(badRecordMessage(item.code));
-    if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) ui.message(badRecordMessage(item.code));
+    if (fieldCount > 1 && !readStoreFloat(fields[1], item.price)) warn(item.code);
+    if (fieldCount > 2 && !readStoreFloat(fields[2], item.quantity)) warn(item.code);
     item.name = text.name(fields[3], nameScratch);
-    if (ctx.nonZeroOnly && item.quantity == 0.0f) continue;
+    const bool nonZero = item.quantity != 0.0f;
+    if (ctx.nonZeroOnly && !nonZero) continue;
     ++written;
 
     // The document column is not asked for: read-out items carry no document number.
@@ -118,6 +216,15 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
     if (layout.Pevna_dl_OSK) out = WriteFixedLine(out, item, layout);
     if (layout.Odd_OSK) out = WriteDelimitedLine(out, item, layout);
     if (layout.Old_OSK) out = WriteOldLine(out, item, layout);
+    if (carry && nonZero) {
+      // The non-zero file's line of an item is the full file's line of it.
+      char* start = output.position();
+      char* carried = carry->file.position();
+      std::memcpy(carried, start, static_cast<std::size_t>(out - start));
+      carry->file.advanceTo(carried + (out - start));
+      ++carry->written;
+      if (!carry->file.flushIfFull()) carry.reset();
+    }
     output.advanceTo(out);
     if (!output.flushIfFull()) {
       output.abandon();
@@ -144,6 +251,13 @@ void convertStore(ReadOutContext& ctx, const std::string& workFilePath, const st
   ui.reportInput(storeText.empty() ? workFilePath : storeText, count, 0);
   ui.reportOutput(outputPath, written);
   ui.setStatus(kDataReadOut);
+  if (carry && carry->usable) {
+    carry->records = count;
+    carry->complete = true;
+    ctx.carry = std::move(carry);
+  }
 }
+
+}  // namespace
 
 }  // namespace nodra

@@ -44,13 +44,17 @@ void readOutAll(ReadOutContext& ctx) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}); break;
     case kFormatted:
       if (!formattedLayoutChosen(ctx)) return;
+      ctx.carryNonZero = true;
       FormatStore(ctx, 'R', s.path_outv, "hlavnySklad");
       ctx.nonZeroOnly = false;
       FormatStore(ctx, 'r', s.path_zostava, "zostava");
       ctx.nonZeroOnly = true;
       FormatStore(ctx, 'R', s.path_outn, "nenulove");
       break;
-    case kXml: writeXml(ctx, {&WriteXmlMainStore, &WriteXmlVpStore, &WriteXmlReport, &WriteXmlNonZero}); break;
+    case kXml:
+      ctx.carryNonZero = true;
+      writeXml(ctx, {&WriteXmlMainStore, &WriteXmlVpStore, &WriteXmlReport, &WriteXmlNonZero});
+      break;
     default: break;
   }
 }

@@ -3,10 +3,12 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "settings/local_settings.h"
+#include "store/second_pass_carry.h"
 #include "terminal/terminal_session.h"
 
 namespace nodra {
@@ -24,6 +26,10 @@ struct ReadOutContext {
   std::chrono::system_clock::time_point started = std::chrono::system_clock::now();
   // The code table read backwards, read once per command when names are translated back.
   std::optional<std::array<unsigned char, 256>> namesBack = std::nullopt;
+  // Set for a command that reads the main store a second time for the non-zero file: the first conversion
+  // then writes that file alongside, and leaves it in `carry`.
+  bool carryNonZero = false;
+  std::unique_ptr<SecondPassCarry> carry = nullptr;
 };
 
 }  // namespace nodra

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/store_digest.h"
+
 namespace nodra {
 
 namespace {
@@ -46,6 +48,7 @@ void StoreLineReader::fill() {
       if (n < 0) readError_ = errno;
       return;
     }
+    if (digest_ != nullptr) digest_->add(buffer_.data() + end_, static_cast<std::size_t>(n));
     end_ += static_cast<std::size_t>(n);
   }
 }

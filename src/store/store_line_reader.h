@@ -9,6 +9,8 @@
 
 namespace nodra {
 
+class StoreDigest;
+
 inline constexpr std::size_t kStoreLineMax = 248;   // characters of one read, the line feed included
 inline constexpr std::size_t kStoreFieldMax = 99;   // characters kept of one field
 inline constexpr std::size_t kShortLineMax = 5;     // reads this long or shorter are no records
@@ -27,6 +29,8 @@ class StoreLineReader {
     return open(FilePlace::onPc(file), ignored);
   }
   void close();
+  // Every byte read from the file from now on goes into `digest` as well (null: none).
+  void digestInto(StoreDigest* digest) { digest_ = digest; }
 
   // The next read, valid until the next call: up to and including its line feed, at most kStoreLineMax
   // characters (the rest of a longer line comes as the next read); a CR before a LF is dropped. False once the
@@ -45,6 +49,7 @@ class StoreLineReader {
   void fill();
 
   UniqueFd fd_;
+  StoreDigest* digest_ = nullptr;
   int readError_ = 0;
   std::string buffer_;
   std::size_t pos_ = 0;

@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -12,6 +14,8 @@
 #include "platform/path_text.h"
 #include "store/read_out_messages.h"
 #include "store/read_out_text.h"
+#include "store/second_pass_carry.h"
+#include "store/store_digest.h"
 #include "store/store_fields.h"
 #include "store/store_line_reader.h"
 #include "xml/xml_number.h"
@@ -60,8 +64,16 @@ static_assert(codeComesFirst(kXmlMainStoreChildren) && codeComesFirst(kXmlVpStor
 // numbers it writes anew. Valid until the next line.
 class RecordConverter {
  public:
-  RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui, const ReadOutText& text)
-      : layout_(layout), separator_(separator), ui_(ui), text_(text), fields_(text.keepsAccents()) {
+  // `carry`: the first pass over the main store, which also decides which items are not zero and keeps the warnings.
+  RecordConverter(const XmlStoreLayout& layout, char separator, Ui& ui, const ReadOutText& text,
+                  SecondPassCarry* carry = nullptr)
+      : layout_(layout),
+        separator_(separator),
+        ui_(ui),
+        text_(text),
+        carry_(carry),
+        wantQuantity_(layout.nonZeroOnly || carry != nullptr),
+        fields_(text.keepsAccents()) {
     for (std::size_t i = 0; i < layout.children.size(); ++i) {
       const XmlChild& child = layout.children[i];
       if (child.element == kXmlCodeElement) codeChild_ = i;
@@ -107,7 +119,7 @@ class RecordConverter {
         return;
       case XmlFieldKind::Number: {
         // Only DATA_OUTN.XML looks at a value.
-        const bool wanted = layout_.nonZeroOnly && i == quantityChild_;
+        const bool wanted = wantQuantity_ && i == quantityChild_;
         const char* end = putXmlNumberField(number, field, separator_, wanted ? &quantity_ : nullptr);
         if (end == nullptr) {
           warnInvalid();
@@ -130,7 +142,10 @@ class RecordConverter {
     }
   }
 
-  void warnInvalid() { ui_.message(badRecordMessage(code_)); }
+  void warnInvalid() {
+    ui_.message(badRecordMessage(code_));
+    if (carry_ != nullptr) carry_->warn(code_);
+  }
 
   static bool hasHighByte(std::string_view text) {
     for (char c : text) {
@@ -143,6 +158,8 @@ class RecordConverter {
   char separator_;
   Ui& ui_;
   const ReadOutText& text_;
+  SecondPassCarry* carry_;
+  bool wantQuantity_;
   std::string scratch_;
   std::array<std::string, kXmlMaxChildren> utf8_;
   std::size_t codeChild_ = kNone;
@@ -159,12 +176,66 @@ class RecordConverter {
   bool quantityRead_ = false;
 };
 
+// DATA_OUTN.XML, written during the first pass over the main store.
+class XmlCarry : public SecondPassCarry {
+ public:
+  void abandon() override { stream.abandon(); }
+  XmlStream stream;
+  std::vector<bool> nonZero;  // for each record line: whether its item went into the file
+};
+
 Message inputFailure(const std::string& inputText, const FileError& error = {}) {
   return transferFailure(withReason("Subor " + inputText + " sa nepodarilo otvorit", error));
 }
 
 Message inputPathTooLong(const std::string& inputText) {
   return transferFailure(pathTooLongText(inputText, kXmlInputPathMax));
+}
+
+[[noreturn]] void throwReadFailure(const std::string& inputText, const std::string& outputText, int readError) {
+  FileError error;
+  error.set(FileTrouble::System, inputText, readError);
+  throw std::runtime_error(withReason("Súbor " + inputText + " sa nepodarilo prečítať", error) +
+                           "\r\nPredchádzajúci súbor " + outputText + " zostal nezmenený.");
+}
+
+[[noreturn]] void throwWriteFailure(const std::string& outputText, const FileError& error) {
+  throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error) +
+                           "\r\nPredchádzajúci súbor zostal nezmenený.");
+}
+
+// The second pass over the main store: read whole from the card; when it holds the bytes the first pass read,
+// that pass's DATA_OUTN.XML goes in place with the same progress and warnings. Nothing: convert anew; else
+// whether the file was written.
+std::optional<bool> useCarry(ReadOutContext& ctx, XmlCarry& carry, const FilePlace& input, const std::string& inputText,
+                             const std::string& outputText) {
+  Ui& ui = ctx.session.ui;
+  StoreDigest::Value value;
+  FileError error;
+  int readError = 0;
+  if (!digestFile(input, value, error, readError)) {
+    carry.abandon();
+    if (readError != 0) throwReadFailure(inputText, outputText, readError);
+    ui.message(inputFailure(inputText, error));
+    return false;
+  }
+  if (!(value == carry.digest.value())) return std::nullopt;
+  ui.setActivity(inputText);
+  const ReadOutText text(ctx);  // as a conversion would: a code table that cannot be read is told again
+  auto warning = carry.warnings().begin();
+  unsigned written = 0;
+  for (unsigned count = 1; count <= carry.records; ++count) {
+    ui.progress(written, count);
+    for (; warning != carry.warnings().end() && warning->record == count; ++warning) {
+      ui.message(badRecordMessage(warning->code));
+    }
+    if (carry.nonZero[count - 1]) ++written;
+  }
+  carry.stream.close();
+  if (!carry.stream.finish(error)) throwWriteFailure(outputText, error);
+  ui.reportInput(inputText, carry.records, 0);
+  ui.reportOutput(outputText, carry.written);
+  return true;
 }
 
 }  // namespace
@@ -175,6 +246,8 @@ std::string xmlOutputPath(std::string_view pathXmlOut, std::string_view exeFolde
 
 bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decimalSeparator) {
   CounterReset counterReset(ctx.runningItemCounter);
+  // Taken at once: a second pass that stops early leaves nothing pending.
+  std::unique_ptr<SecondPassCarry> carried = layout.nonZeroOnly ? std::move(ctx.carry) : nullptr;
   Ui& ui = ctx.session.ui;
   if (!ctx.session.check()) return false;
   const TerminalDrive& drive = *ctx.session.drive;
@@ -190,6 +263,14 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   const FilePlace input = drive.place(layout.terminalFile);
   const FilePlace output = FilePlace::onPc(toFsPath(outputText));
   FileError error;
+  const bool makesCarry = ctx.carryNonZero && &layout == &kXmlMainStore;
+  if (carried) {
+    auto* xml = dynamic_cast<XmlCarry*>(carried.get());
+    if (xml != nullptr && xml->complete && xml->usable && !xml->stream.failed()) {
+      if (const std::optional<bool> written = useCarry(ctx, *xml, input, inputText, outputText)) return *written;
+    }
+    if (carried) carried->abandon();
+  }
   if (layout.absentMeansEmpty && inspectPlace(input).trouble == FileTrouble::Missing) {
     // Written as the empty store it is, so that no earlier run's receipts are taken for today's.
     XmlStream empty;
@@ -214,10 +295,23 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     ui.message(outputNotOpened(outputText, error));
     return false;
   }
+  std::unique_ptr<XmlCarry> carry;
+  if (makesCarry) {
+    carry = std::make_unique<XmlCarry>();
+    // Any trouble with it is the second pass's to meet and report.
+    FileError ignored;
+    const std::string carriedText = xmlOutputPath(ctx.settings.path_xmlOut, ctx.exeFolder, kXmlNonZero.outputName);
+    if (carry->stream.create(FilePlace::onPc(toFsPath(carriedText)), ignored)) {
+      carry->stream.open(kXmlNonZero.root);
+      reader.digestInto(&carry->digest);
+    } else {
+      carry.reset();
+    }
+  }
   ui.setActivity(inputText);
 
   const ReadOutText text(ctx);
-  RecordConverter record(layout, decimalSeparator, ui, text);
+  RecordConverter record(layout, decimalSeparator, ui, text, carry.get());
   const XmlTag recordTag(kXmlRecordElement);
   std::vector<XmlTag> childTags;
   childTags.reserve(layout.children.size());
@@ -233,28 +327,39 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     }
     const unsigned count = ++ctx.runningItemCounter;
     ui.progress(layout.nonZeroOnly ? itemsWritten : count, count);
+    if (carry) carry->records = count;
     record.convert(line);
     if (layout.nonZeroOnly && !record.isNonZeroItem()) continue;
     out.start(recordTag);
     for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
     out.end(recordTag);
     ++itemsWritten;
+    if (carry) {
+      const bool nonZero = record.isNonZeroItem();
+      carry->nonZero.push_back(nonZero);
+      if (nonZero) {
+        carry->stream.start(recordTag);
+        for (std::size_t i = 0; i < childTags.size(); ++i) carry->stream.element(childTags[i], record.text(i));
+        carry->stream.end(recordTag);
+        ++carry->written;
+      }
+      if (!carry->usable) carry.reset();
+    }
   }
   out.close();
 
   if (reader.failed()) {
     out.abandon();
-    error.set(FileTrouble::System, inputText, reader.readError());
-    throw std::runtime_error(withReason("Súbor " + inputText + " sa nepodarilo prečítať", error) +
-                             "\r\nPredchádzajúci súbor " + outputText + " zostal nezmenený.");
+    throwReadFailure(inputText, outputText, reader.readError());
   }
   reader.close();
-  if (!out.finish(error)) {
-    throw std::runtime_error(withReason("Súbor " + outputText + " sa nepodarilo zapísať", error) +
-                             "\r\nPredchádzajúci súbor zostal nezmenený.");
-  }
+  if (!out.finish(error)) throwWriteFailure(outputText, error);
   ui.reportInput(inputText, ctx.runningItemCounter, 0);
   ui.reportOutput(outputText, itemsWritten);
+  if (carry) {
+    carry->complete = true;
+    ctx.carry = std::move(carry);
+  }
   return true;
 }
 

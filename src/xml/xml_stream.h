@@ -58,6 +58,8 @@ class XmlStream {
   }
   // Drops the document: one cut short must not pass for a complete one, nor take the place of the last.
   void abandon();
+  // A write has failed already: finish() will fail.
+  bool failed() const { return failed_; }
 
  private:
   void finishStartTag();

@@ -194,8 +194,7 @@ TEST_F(FormatStoreTest, OverlongWorkPathIsRefusedNotCut) {
     std::string folder = program().string();
     folder += std::string(149 - folder.size() - 10 - 1 + extra, 'p') + "/";
     std::filesystem::create_directories(folder);
-    ReadOutContext ctx = context();
-    ctx.exeFolder = folder;
+    ReadOutContext ctx{context().session, settings, folder, context().readTerminalSettings};
     ui.messages.clear();
     FormatStore(ctx, 'R', outv(), "hlavnySklad");
     EXPECT_EQ(std::filesystem::exists(folder + "tmp_in.txt"), extra == 0) << extra;
