@@ -2,6 +2,9 @@
 // benchmark can tell how far each job is from what its reads and writes cost. Steps, in order:
 //   copy SRC DST       DST removed, created anew and filled from SRC in the kernel (the work file copy)
 //   read FILE          FILE read whole through a 64 KiB buffer (a store read back, a PC input file)
+//   readhead FILE BYTES
+//                      FILE's first BYTES read so (the fill's encoding pass, which ends at its first chunk
+//                      when that settles the question)
 //   write DST BYTES    BYTES bytes (any content) replacing DST atomically: a temporary beside it, flushed,
 //                      renamed over it, the folder flushed (every output and card file)
 //   replace SRC DST    SRC's bytes replacing DST atomically, as `write` does (the fill's copy to the card)
@@ -40,15 +43,17 @@ void copyStep(const char* src, const char* dst) {
   ::close(out);
 }
 
-void readStep(const char* file) {
+void readStep(const char* file, unsigned long long bytes = ~0ULL) {
   const int in = ::open(file, O_RDONLY | O_CLOEXEC);
   if (in < 0) fail(file);
   std::vector<char> buffer(1 << 16);
   unsigned long long sum = 0;
-  for (;;) {
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
+  while (bytes > 0) {
+    const std::size_t want = bytes < buffer.size() ? static_cast<std::size_t>(bytes) : buffer.size();
+    const ssize_t n = ::read(in, buffer.data(), want);
     if (n < 0) fail(file);
     if (n == 0) break;
+    bytes -= static_cast<unsigned long long>(n);
     sum += static_cast<unsigned char>(buffer[0]);
   }
   ::close(in);
@@ -133,6 +138,9 @@ int main(int argc, char** argv) {
     } else if (step == "read") {
       readStep(arg(1));
       i += 2;
+    } else if (step == "readhead") {
+      readStep(arg(1), std::strtoull(arg(2), nullptr, 10));
+      i += 3;
     } else if (step == "write") {
       writeStep(arg(1), std::strtoull(arg(2), nullptr, 10));
       i += 3;
