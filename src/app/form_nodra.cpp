@@ -183,25 +183,33 @@ void TForm_nodra::placeBars() {
 void TForm_nodra::buildConfigurationView() {
   Page_konfig = new QTabWidget(this);
   Page_konfig->setToolTip(qs("Nastavenie NODRA3000"));
+  // Built inside the window, each control takes the window's small face as it is made; built apart, every
+  // control would be told of the new face when its page is added, and a list box builds its drop-down for it.
+  cfg_terminal = new TerminalPage(Page_konfig);
+  cfg_SK = new ImportExportPage(Page_konfig);
+  cfg_data = new QWidget(Page_konfig);
+  tab_xml = new XmlPage(Page_konfig);
+  TabSheet2 = new FlashPage(Page_konfig);
+  TabSheet1 = new WifiPage(Page_konfig);
+  TabSheet3 = new PohodaPage(Page_konfig);
+  Page_konfig->addTab(cfg_terminal.unbuilt(), qs("NODRA"));
+  Page_konfig->addTab(cfg_SK, qs("IMPORT / EXPORT"));
+  Page_konfig->addTab(cfg_data, qs("DATA"));
+  Page_konfig->addTab(tab_xml, qs("XML"));
+  Page_konfig->addTab(TabSheet2.unbuilt(), qs("FLASH"));
+  Page_konfig->addTab(TabSheet1.unbuilt(), qs("WIFI"));
+  Page_konfig->addTab(TabSheet3.unbuilt(), qs("POHODA "));
+  cfg_terminal.unbuilt()->onBuilt = [this] { connectTerminalPage(); };
+  TabSheet2.unbuilt()->onBuilt = [this] { connectFlashPage(); };
+  TabSheet1.unbuilt()->onBuilt = [this] { connectWifiPage(); };
+  TabSheet3.unbuilt()->onBuilt = [this] { connectPohodaPage(); };
+  // The bold face after the tabs: the hidden bar then measures its tabs once, when it is first shown, and a
+  // batch run never loads the face.
   QFont tabFont = Page_konfig->tabBar()->font();
   tabFont.setBold(true);
   Page_konfig->tabBar()->setFont(tabFont);
   Page_konfig->tabBar()->setStyleSheet(
       QStringLiteral("QTabBar::tab { color: #000080; } QTabBar::tab:hover { color: #0000ff; }"));
-  cfg_terminal = new TerminalPage;
-  cfg_SK = new ImportExportPage;
-  cfg_data = new QWidget;
-  tab_xml = new XmlPage;
-  TabSheet2 = new FlashPage;
-  TabSheet1 = new WifiPage;
-  TabSheet3 = new PohodaPage;
-  Page_konfig->addTab(cfg_terminal, qs("NODRA"));
-  Page_konfig->addTab(cfg_SK, qs("IMPORT / EXPORT"));
-  Page_konfig->addTab(cfg_data, qs("DATA"));
-  Page_konfig->addTab(tab_xml, qs("XML"));
-  Page_konfig->addTab(TabSheet2, qs("FLASH"));
-  Page_konfig->addTab(TabSheet1, qs("WIFI"));
-  Page_konfig->addTab(TabSheet3, qs("POHODA "));
   setPageTabShown(2, false);
   Page_konfig->hide();
 }
@@ -284,6 +292,10 @@ void TForm_nodra::Btn_konfiguraciaClick() {
   pageValuesFrom_.clear();
   if (session_.check()) ReadTerminalSettings();
   repaint();
+  for (LazyPage* page : {static_cast<LazyPage*>(cfg_terminal.unbuilt()), static_cast<LazyPage*>(TabSheet2.unbuilt()),
+                         static_cast<LazyPage*>(TabSheet1.unbuilt()), static_cast<LazyPage*>(TabSheet3.unbuilt())}) {
+    page->ensureBuilt();
+  }
   Page_konfig->show();
   Page_konfig->raise();
   for (QPushButton* b : {Btn_vyc_karty, Btn_napln_sklad, Btn_konfiguracia}) b->hide();
@@ -293,13 +305,9 @@ void TForm_nodra::Btn_konfiguraciaClick() {
 
 void TForm_nodra::connectHandlers() {
   connectMainView();
-  connectTerminalPage();
   connectImportExportPage();
   connectLayoutEditor();
   connectXmlPage();
-  connectFlashPage();
-  connectWifiPage();
-  connectPohodaPage();
 }
 
 void TForm_nodra::connectMainView() {
@@ -320,8 +328,8 @@ void TForm_nodra::Page_konfigChange(int index) {
   shownPage_ = index;
   CommitLocalSettings();
   if (index == 1) cfg_SKShow();
-  if (Page_konfig->widget(index) == TabSheet2) TabSheet2Show();
-  if (Page_konfig->widget(index) == TabSheet1) TabSheet1Show();
+  if (Page_konfig->widget(index) == TabSheet2.unbuilt()) TabSheet2Show();
+  if (Page_konfig->widget(index) == TabSheet1.unbuilt()) TabSheet1Show();
 }
 
 }  // namespace nodra

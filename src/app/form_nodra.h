@@ -19,6 +19,7 @@
 #include "app/form_ui.h"
 #include "app/pages/flash_page.h"
 #include "app/pages/import_export_page.h"
+#include "app/pages/lazy_page.h"
 #include "app/pages/pohoda_page.h"
 #include "app/pages/terminal_page.h"
 #include "app/pages/wifi_page.h"
@@ -83,14 +84,15 @@ class TForm_nodra : public QWidget {
   StatusGauge* Bar;
 
   // --- Configuration view ---
+  // The pages that the settings file fills are made with the window; the others when first used.
   QTabWidget* Page_konfig;
-  TerminalPage* cfg_terminal;
+  PageHandle<TerminalPage> cfg_terminal;
   ImportExportPage* cfg_SK;
   QWidget* cfg_data;
   XmlPage* tab_xml;
-  FlashPage* TabSheet2;
-  WifiPage* TabSheet1;
-  PohodaPage* TabSheet3;
+  PageHandle<FlashPage> TabSheet2;
+  PageHandle<WifiPage> TabSheet1;
+  PageHandle<PohodaPage> TabSheet3;
 
   // --- State ---
   std::string exeFolder;  // Windows-1250, ends with "/"

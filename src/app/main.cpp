@@ -104,8 +104,11 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   installQtSlovak(app);
   QApplication::setApplicationName(QStringLiteral("NODRA3000"));
-  // The installed icon when there is one; otherwise our own drawing, so the window never goes without.
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nodra3000"), QIcon(drawTerminalPicture(48, 96))));
+  // The installed icon when there is one; otherwise our own drawing, so the window never goes without. A
+  // headless run shows no window and no box, and drawing the picture would load the fonts for nothing.
+  if (!headless) {
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("nodra3000"), QIcon(drawTerminalPicture(48, 96))));
+  }
   QGuiApplication::setDesktopFileName(QStringLiteral("nodra3000"));
   StartOptions options;
   options.executable = executable;

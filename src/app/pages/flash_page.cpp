@@ -1,5 +1,6 @@
 #include "app/pages/flash_page.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QVBoxLayout>
 
@@ -7,7 +8,7 @@
 
 namespace nodra {
 
-FlashPage::FlashPage(QWidget* parent) : QWidget(parent) {
+void FlashPage::build() {
   auto* outer = new QVBoxLayout(this);
   GroupBox3 = new QGroupBox(qs("Nahranie programu"), this);
   auto* g = new QGridLayout(GroupBox3);
@@ -15,7 +16,8 @@ FlashPage::FlashPage(QWidget* parent) : QWidget(parent) {
   Button21 = new QPushButton(qs("..."), GroupBox3);
   Button21->setFixedWidth(24);
   BitBtn_napln = new QPushButton(qs("NAHRAJ PROGRAM"), GroupBox3);
-  QFont bold = BitBtn_napln->font();
+  // The application's face in bold, not the window's small one: the command stands out from the page.
+  QFont bold = QApplication::font(BitBtn_napln);
   bold.setBold(true);
   BitBtn_napln->setFont(bold);
   BitBtn_napln->setStyleSheet(QStringLiteral("color: #800000"));

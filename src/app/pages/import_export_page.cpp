@@ -1,6 +1,5 @@
 #include "app/pages/import_export_page.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -71,7 +70,6 @@ ImportExportPage::ImportExportPage(QWidget* parent) : QWidget(parent) {
   RE_vstup->setLineWrapMode(QTextEdit::NoWrap);
   RE_vstup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   RE_vstup->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  RE_vstup->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   RE_vstup->setFixedHeight(42);
   RE_vstup->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   RE_vstup->setContextMenuPolicy(Qt::CustomContextMenu);

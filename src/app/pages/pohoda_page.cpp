@@ -6,7 +6,7 @@
 
 namespace nodra {
 
-PohodaPage::PohodaPage(QWidget* parent) : QWidget(parent) {
+void PohodaPage::build() {
   auto* layout = new QVBoxLayout(this);
   Button3 = new QPushButton(qs("EXPORT ZASOBY"), this);
   Button2 = new QPushButton(qs("XML PARSE"), this);

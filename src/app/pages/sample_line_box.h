@@ -1,5 +1,7 @@
 #pragma once
-// The one-line sample of the fixed-length input file, in which spans are selected with the mouse.
+// The one-line sample of the fixed-length input file, in which spans are selected with the mouse. It shows
+// the sample in the fixed-pitch face, taken when the box is first polished (before it is first shown): a run
+// that never shows it does not load the face.
 #include <QTextEdit>
 #include <functional>
 
@@ -14,6 +16,7 @@ class SampleLineBox : public QTextEdit {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  bool event(QEvent* event) override;
 };
 
 }  // namespace nodra

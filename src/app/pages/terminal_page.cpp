@@ -14,7 +14,7 @@ namespace {
 void selectEntry(QComboBox* box, int entry) { box->setCurrentIndex(entry >= 0 && entry < box->count() ? entry : -1); }
 }  // namespace
 
-TerminalPage::TerminalPage(QWidget* parent) : QWidget(parent) {
+void TerminalPage::build() {
   auto* frame = new QGroupBox(this);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(4, 4, 4, 4);

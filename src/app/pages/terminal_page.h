@@ -9,13 +9,14 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/pages/lazy_page.h"
 #include "terminal/terminal_settings.h"
 
 namespace nodra {
 
-class TerminalPage : public QWidget {
+class TerminalPage : public LazyPage {
  public:
-  explicit TerminalPage(QWidget* parent = nullptr);
+  explicit TerminalPage(QWidget* parent = nullptr) : LazyPage(parent) {}
 
   // Everything read but the decimal places and the sign, in the order the form relies on: a control whose
   // state changes runs its handler, which may write the file and change the form's copy of the settings.
@@ -52,6 +53,9 @@ class TerminalPage : public QWidget {
   QPushButton* BitBtn_VycKonfig;
   QLabel* Label_usbhdd;
   QLineEdit* Edit_usbhdd;
+
+ protected:
+  void build() override;
 };
 
 }  // namespace nodra

@@ -53,7 +53,7 @@ QString WifiPage::addressValue(const QLineEdit* box) {
   return value;
 }
 
-WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
+void WifiPage::build() {
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(4, 4, 4, 4);
   grid->setVerticalSpacing(2);
@@ -80,7 +80,7 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   grid->addWidget(RG_preamble, row++, 2);
 
   PageControl_security = new QTabWidget(this);
-  auto* wep = new QWidget;
+  auto* wep = new QWidget(PageControl_security);
   auto* wg = new QGridLayout(wep);
   wg->setVerticalSpacing(1);
   for (std::size_t i = 0; i < Edit_key.size(); ++i) {
@@ -95,7 +95,7 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   wg->addWidget(CB_wep_default, 1, 2);
   wg->addWidget(new QLabel(qs("WEP len"), wep), 2, 2);
   wg->addWidget(CB_wep_len, 3, 2);
-  auto* eap = new QWidget;
+  auto* eap = new QWidget(PageControl_security);
   auto* eg = new QGridLayout(eap);
   Edit_eap_id = limitedEdit(eap, 33, "ID used to associate to APs");
   Edit_eap_psw = limitedEdit(eap, 33, "Password used to associate to Cisco");
@@ -103,7 +103,7 @@ WifiPage::WifiPage(QWidget* parent) : QWidget(parent) {
   eg->addWidget(Edit_eap_id, 0, 1);
   eg->addWidget(new QLabel(qs("EAP psw"), eap), 1, 0);
   eg->addWidget(Edit_eap_psw, 1, 1);
-  auto* wpa = new QWidget;
+  auto* wpa = new QWidget(PageControl_security);
   auto* pg = new QGridLayout(wpa);
   Edit_wpa_heslo = limitedEdit(wpa, 64, "Passphrase to access the network: 8..63 znakov");
   Edit_wpa_pmk = limitedEdit(wpa, 32, "Stored Pre-Shared Key, generated based on SSID and Passphrase");

@@ -11,13 +11,14 @@
 #include <QWidget>
 #include <array>
 
+#include "app/pages/lazy_page.h"
 #include "terminal/wifi_settings.h"
 
 namespace nodra {
 
-class WifiPage : public QWidget {
+class WifiPage : public LazyPage {
  public:
-  explicit WifiPage(QWidget* parent = nullptr);
+  explicit WifiPage(QWidget* parent = nullptr) : LazyPage(parent) {}
 
   // Fills the controls; the security group's change runs the form's handler, which picks the security page.
   void show(const WifiSettings& w);
@@ -50,6 +51,9 @@ class WifiPage : public QWidget {
   QLineEdit* Edit_ftp_port;
   QPushButton* BitBtn_cfg_wifi;
   QLabel* Lab_oznam;
+
+ protected:
+  void build() override;
 };
 
 }  // namespace nodra
