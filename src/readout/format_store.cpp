@@ -186,12 +186,13 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   std::string nameScratch;
   unsigned count = 0;
   unsigned written = 0;
+  // A carry of no use any more stays until the end, abandoned: the reader still adds to its digest.
   auto warn = [&](std::string_view code) {
     ui.message(badRecordMessage(code));
-    if (!carry) return;
+    if (!carry || !carry->usable) return;
     carry->records = count;
     carry->warn(code);
-    if (!carry->usable) carry.reset();
+    if (!carry->usable) carry->abandon();
   };
   std::string_view line;
   while (reader.next(line)) {
@@ -216,14 +217,17 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
     if (layout.Pevna_dl_OSK) out = WriteFixedLine(out, item, layout);
     if (layout.Odd_OSK) out = WriteDelimitedLine(out, item, layout);
     if (layout.Old_OSK) out = WriteOldLine(out, item, layout);
-    if (carry && nonZero) {
+    if (carry && carry->usable && nonZero) {
       // The non-zero file's line of an item is the full file's line of it.
       char* start = output.position();
       char* carried = carry->file.position();
       std::memcpy(carried, start, static_cast<std::size_t>(out - start));
       carry->file.advanceTo(carried + (out - start));
       ++carry->written;
-      if (!carry->file.flushIfFull()) carry.reset();
+      if (!carry->file.flushIfFull()) {
+        carry->usable = false;
+        carry->abandon();
+      }
     }
     output.advanceTo(out);
     if (!output.flushIfFull()) {
@@ -252,6 +256,7 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   ui.reportOutput(outputPath, written);
   ui.setStatus(kDataReadOut);
   if (carry && carry->usable) {
+    reader.digestInto(nullptr);
     carry->records = count;
     carry->complete = true;
     ctx.carry = std::move(carry);

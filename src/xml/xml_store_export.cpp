@@ -334,7 +334,8 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
     out.end(recordTag);
     ++itemsWritten;
-    if (carry) {
+    // One that is of no use any more stays until the end: the reader and the converter still point to it.
+    if (carry && carry->usable) {
       const bool nonZero = record.isNonZeroItem();
       carry->nonZero.push_back(nonZero);
       if (nonZero) {
@@ -343,7 +344,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
         carry->stream.end(recordTag);
         ++carry->written;
       }
-      if (!carry->usable) carry.reset();
+      if (!carry->usable) carry->abandon();
     }
   }
   out.close();
@@ -356,7 +357,8 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   if (!out.finish(error)) throwWriteFailure(outputText, error);
   ui.reportInput(inputText, ctx.runningItemCounter, 0);
   ui.reportOutput(outputText, itemsWritten);
-  if (carry) {
+  if (carry && carry->usable) {
+    reader.digestInto(nullptr);
     carry->complete = true;
     ctx.carry = std::move(carry);
   }

@@ -6,6 +6,7 @@
 
 #include "readout/read_out_commands.h"
 #include "readout_fixture.h"
+#include "store/second_pass_carry.h"
 
 namespace nodra {
 namespace {
@@ -27,8 +28,8 @@ struct Seen {
 class SecondPass : public testing::ReadOutTest, public ::testing::WithParamInterface<int> {
  protected:
   // A full read-out; `beforeSecondPass` runs just before the main store is read the second time.
-  Seen readOut(const std::function<void()>& beforeSecondPass) {
-    writeMainStore(kStore);
+  Seen readOut(const std::function<void()>& beforeSecondPass, const std::string& store = kStore) {
+    writeMainStore(store);
     writeReport("4711;12.5;1;Mlieko;07.01.2013;1;P;D1;123;\r\n");
     writeFile(card("DATA/VP_OUT.TXT"), "D1;4711;Mlieko;2;P;123;12.5;Firma;\r\n");
     settings.formatovatData = GetParam();
@@ -105,6 +106,25 @@ TEST_P(SecondPass, AStoreGoneBeforeTheSecondPassIsReportedAndKeepsTheOldFile) {
   for (const auto& entry : std::filesystem::directory_iterator(program())) {
     EXPECT_EQ(entry.path().filename().string().find("~ND"), std::string::npos) << entry.path();
   }
+}
+
+// Past the warnings it keeps, the first pass stops carrying; the second converts on its own, with the same result.
+TEST_P(SecondPass, ManyWarningsEndTheCarryButNotTheResult) {
+  std::string store;
+  std::string nonZero;
+  const std::size_t items = SecondPassCarry::kWarningLimit + 10;
+  for (std::size_t i = 0; i < items; ++i) {
+    const std::string code = std::to_string(100000 + i);
+    store += code + ";1e39;" + (i % 2 == 0 ? "1" : "0") + ";Tovar;\r\n";
+    if (i % 2 == 0) nonZero += code + ";0.00;1.00;Tovar\r\n";
+  }
+  const Seen seen = readOut(nullptr, store);
+  EXPECT_FALSE(carriedPastTheFirstPass);
+  EXPECT_EQ(seen.boxes.size(), 2 * items);
+  if (GetParam() == kFormatted) {
+    EXPECT_EQ(seen.files[1], nonZero);
+  }
+  EXPECT_EQ(ui.lastStatus(), "Dáta vyčítané");
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SecondPass, ::testing::Values(kFormatted, kXml),
