@@ -43,6 +43,32 @@ void outputNotWritten(Ui& ui, const std::string& outputPath, const FileError& er
   ui.setStatus(kReadOutFailed);
 }
 
+void workFileNotOpened(Ui& ui, const std::string& workFilePath, const FileError& error) {
+  ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
+}
+
+void workFileNotRead(Ui& ui, const std::string& workFilePath, const std::string& outputPath, int readError) {
+  FileError error;
+  error.set(FileTrouble::System, workFilePath, readError);
+  ui.message(transferFailure(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", error) +
+                             "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený."));
+  ui.setStatus(kReadOutFailed);
+}
+
+// Puts the converted store in place and tells what the pass did.
+void finishOutput(Ui& ui, StoreOutputFile& output, const std::string& outputPath, const std::string& inputText,
+                  unsigned records, unsigned written) {
+  ui.setTitle(kApplicationTitle);
+  FileError error;
+  if (!output.close(error)) {
+    outputNotWritten(ui, outputPath, error);
+    return;
+  }
+  ui.reportInput(inputText, records, 0);
+  ui.reportOutput(outputPath, written);
+  ui.setStatus(kDataReadOut);
+}
+
 // The non-zero file, written during the first pass over the main store.
 class FormattedCarry : public SecondPassCarry {
  public:
@@ -72,18 +98,13 @@ bool useCarry(ReadOutContext& ctx, FormattedCarry& carry, const std::string& wor
   if (!digestFile(FilePlace::onPc(toFsPath(workFilePath)), value, error, readError)) {
     carry.abandon();
     if (readError == 0) {
-      ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
+      workFileNotOpened(ui, workFilePath, error);
     } else {
-      FileError readFailure;
-      readFailure.set(FileTrouble::System, workFilePath, readError);
-      ui.message(transferFailure(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readFailure) +
-                                 "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený."));
-      ui.setStatus(kReadOutFailed);
+      workFileNotRead(ui, workFilePath, outputPath, readError);
     }
     return true;
   }
   if (!(value == carry.digest.value())) return false;
-  const ReadOutText text(ctx);  // as a conversion would: a code table that cannot be read is told again
   auto warning = carry.warnings().begin();
   for (unsigned count = 1; count <= carry.records; ++count) {
     ui.progress(count, count);
@@ -91,14 +112,7 @@ bool useCarry(ReadOutContext& ctx, FormattedCarry& carry, const std::string& wor
       ui.message(badRecordMessage(warning->code));
     }
   }
-  ui.setTitle(kApplicationTitle);
-  if (!carry.file.close(error)) {
-    outputNotWritten(ui, outputPath, error);
-    return true;
-  }
-  ui.reportInput(storeText.empty() ? workFilePath : storeText, carry.records, 0);
-  ui.reportOutput(outputPath, carry.written);
-  ui.setStatus(kDataReadOut);
+  finishOutput(ui, carry.file, outputPath, storeText, carry.records, carry.written);
   return true;
 }
 
@@ -138,11 +152,10 @@ void FormatStore(ReadOutContext& ctx, char mode, const std::string& outputPath, 
   ui.setActivity(sourceText);
   if (role == CarryRole::Use) {
     auto* formatted = dynamic_cast<FormattedCarry*>(carry.get());
-    if (formatted != nullptr && formatted->complete && formatted->usable &&
-        useCarry(ctx, *formatted, workFilePath, outputPath, sourceText)) {
+    if (formatted != nullptr && useCarry(ctx, *formatted, workFilePath, outputPath, sourceText)) {
       return;
     }
-    if (carry) carry->abandon();
+    carry.reset();  // converted anew below
   }
   convert(ctx, workFilePath, outputPath, sourceText, role == CarryRole::Make ? role : CarryRole::None);
 }
@@ -175,7 +188,7 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   if (carry) reader.digestInto(&carry->digest);
   if (!reader.open(FilePlace::onPc(toFsPath(workFilePath)), error)) {
     output.abandon();
-    ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
+    workFileNotOpened(ui, workFilePath, error);
     return;
   }
 
@@ -186,13 +199,12 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   std::string nameScratch;
   unsigned count = 0;
   unsigned written = 0;
-  // A carry of no use any more stays until the end, abandoned: the reader still adds to its digest.
+  // A carry of no use any more stays until the end, given up: the reader still adds to its digest.
   auto warn = [&](std::string_view code) {
     ui.message(badRecordMessage(code));
     if (!carry || !carry->usable) return;
     carry->records = count;
     carry->warn(code);
-    if (!carry->usable) carry->abandon();
   };
   std::string_view line;
   while (reader.next(line)) {
@@ -224,10 +236,7 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
       std::memcpy(carried, start, static_cast<std::size_t>(out - start));
       carry->file.advanceTo(carried + (out - start));
       ++carry->written;
-      if (!carry->file.flushIfFull()) {
-        carry->usable = false;
-        carry->abandon();
-      }
+      if (!carry->file.flushIfFull()) carry->giveUp();
     }
     output.advanceTo(out);
     if (!output.flushIfFull()) {
@@ -240,25 +249,13 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   reader.close();
   if (readFailed) {
     output.abandon();
-    FileError readError;
-    readError.set(FileTrouble::System, workFilePath, reader.readError());
-    ui.message(transferFailure(withReason("Súbor " + workFilePath + " sa nepodarilo prečítať celý.", readError) +
-                               "\r\nPredchádzajúci súbor " + outputPath + " zostal nezmenený."));
-    ui.setStatus(kReadOutFailed);
+    workFileNotRead(ui, workFilePath, outputPath, reader.readError());
     return;
   }
-  ui.setTitle(kApplicationTitle);
-  if (!output.close(error)) {
-    outputNotWritten(ui, outputPath, error);
-    return;
-  }
-  ui.reportInput(storeText.empty() ? workFilePath : storeText, count, 0);
-  ui.reportOutput(outputPath, written);
-  ui.setStatus(kDataReadOut);
+  finishOutput(ui, output, outputPath, storeText.empty() ? workFilePath : storeText, count, written);
   if (carry && carry->usable) {
     reader.digestInto(nullptr);
     carry->records = count;
-    carry->complete = true;
     ctx.carry = std::move(carry);
   }
 }

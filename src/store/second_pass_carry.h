@@ -23,17 +23,20 @@ class SecondPassCarry {
   virtual ~SecondPassCarry() = default;
   // Drops the pending file; the second pass then converts as usual.
   virtual void abandon() = 0;
+  // The first pass goes on without it; the carry stays (the reader still adds to its digest) but is not used.
+  void giveUp() {
+    usable = false;
+    abandon();
+  }
 
   StoreDigest digest;  // of every byte the first pass read
-  // The first pass read its store to the end, wrote its own output and the pending file whole.
-  bool complete = false;
   bool usable = true;
   unsigned records = 0;
   unsigned written = 0;  // items in the pending file
 
   void warn(std::string_view code) {
     if (warnings_.size() >= kWarningLimit) {
-      usable = false;
+      giveUp();
       return;
     }
     warnings_.push_back({records, std::string(code)});

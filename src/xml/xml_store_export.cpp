@@ -221,7 +221,6 @@ std::optional<bool> useCarry(ReadOutContext& ctx, XmlCarry& carry, const FilePla
   }
   if (!(value == carry.digest.value())) return std::nullopt;
   ui.setActivity(inputText);
-  const ReadOutText text(ctx);  // as a conversion would: a code table that cannot be read is told again
   auto warning = carry.warnings().begin();
   unsigned written = 0;
   for (unsigned count = 1; count <= carry.records; ++count) {
@@ -266,10 +265,10 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   const bool makesCarry = ctx.carryNonZero && &layout == &kXmlMainStore;
   if (carried) {
     auto* xml = dynamic_cast<XmlCarry*>(carried.get());
-    if (xml != nullptr && xml->complete && xml->usable && !xml->stream.failed()) {
+    if (xml != nullptr) {
       if (const std::optional<bool> written = useCarry(ctx, *xml, input, inputText, outputText)) return *written;
     }
-    if (carried) carried->abandon();
+    carried.reset();  // converted anew below
   }
   if (layout.absentMeansEmpty && inspectPlace(input).trouble == FileTrouble::Missing) {
     // Written as the empty store it is, so that no earlier run's receipts are taken for today's.
@@ -334,7 +333,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
     out.end(recordTag);
     ++itemsWritten;
-    // One that is of no use any more stays until the end: the reader and the converter still point to it.
+    // One given up stays until the end: the reader and the converter still point to it.
     if (carry && carry->usable) {
       const bool nonZero = record.isNonZeroItem();
       carry->nonZero.push_back(nonZero);
@@ -344,7 +343,6 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
         carry->stream.end(recordTag);
         ++carry->written;
       }
-      if (!carry->usable) carry->abandon();
     }
   }
   out.close();
@@ -357,9 +355,8 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
   if (!out.finish(error)) throwWriteFailure(outputText, error);
   ui.reportInput(inputText, ctx.runningItemCounter, 0);
   ui.reportOutput(outputText, itemsWritten);
-  if (carry && carry->usable) {
+  if (carry && carry->usable && !carry->stream.failed()) {
     reader.digestInto(nullptr);
-    carry->complete = true;
     ctx.carry = std::move(carry);
   }
   return true;
