@@ -31,8 +31,7 @@ bool InputFile::detectEncoding(FileError& error, const FilePlace& file) {
   bool first = true;
   bool mark = false;
   for (;;) {
-    ssize_t n = ::read(fd_.get(), chunk.data(), chunk.size());
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(fd_.get(), chunk.data(), chunk.size());
     if (n < 0) {
       error.set(FileTrouble::System, file.displayText(), errno);
       return false;
@@ -99,20 +98,11 @@ bool InputFile::fill() {
 }
 
 ssize_t InputFile::readInto(std::size_t room) {
-  if (!utf8_) {
-    ssize_t n;
-    do {
-      n = ::read(fd_.get(), buffer_.data() + end_, room);
-    } while (n < 0 && errno == EINTR);
-    return n;
-  }
+  if (!utf8_) return readSome(fd_.get(), buffer_.data() + end_, room);
   // Converted text is never longer than what it came from, so a read of `room` bytes fits.
   for (;;) {
     raw_.resize(room);
-    ssize_t n;
-    do {
-      n = ::read(fd_.get(), raw_.data(), room);
-    } while (n < 0 && errno == EINTR);
+    const ssize_t n = readSome(fd_.get(), raw_.data(), room);
     if (n < 0) return n;
     converted_.clear();
     std::size_t skip = 0;

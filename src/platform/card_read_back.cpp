@@ -21,14 +21,6 @@ struct FreeAligned {
   void operator()(char* p) const { std::free(p); }
 };
 
-ssize_t readSome(int fd, char* buffer, std::size_t size) {
-  ssize_t n;
-  do {
-    n = ::read(fd, buffer, size);
-  } while (n < 0 && errno == EINTR);
-  return n;
-}
-
 // Reads until `size` bytes or the end; the bytes read, or -1.
 ssize_t readFull(int fd, char* buffer, std::size_t size) {
   std::size_t done = 0;

@@ -258,14 +258,21 @@ UniqueFd openForReading(const FilePlace& place, FileError& error) {
   return openRegularAt(walk.folder.get(), name.c_str(), AT_SYMLINK_NOFOLLOW, true, shown, error);
 }
 
+ssize_t readSome(int fd, void* buffer, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::read(fd, buffer, size);
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
+
 bool readWholeFile(const FilePlace& place, std::string& bytes, FileError& error) {
   bytes.clear();
   UniqueFd fd = openForReading(place, error);
   if (!fd) return false;
   char chunk[1 << 14];
   for (;;) {
-    ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(fd.get(), chunk, sizeof chunk);
     if (n < 0) {
       // What was not read cannot be handed on as if it were the whole file.
       error.set(FileTrouble::System, place.displayText(), errno);

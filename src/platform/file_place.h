@@ -43,6 +43,8 @@ class FilePlace {
 // A regular file opened for reading; the descriptor reads blocking.
 UniqueFd openForReading(const FilePlace& place, FileError& error);
 bool readWholeFile(const FilePlace& place, std::string& bytes, FileError& error);
+// One read(2) that a signal does not cut short: the bytes read, 0 at the end of the file, -1 with errno set.
+ssize_t readSome(int fd, void* buffer, std::size_t size);
 
 // What stands at the place, looked at without opening it: no trouble for a regular file (for a folder when
 // `folder` is set), Missing when nothing is there, otherwise what is in the way.

@@ -21,8 +21,7 @@ enum class Side { Source, Target };
 bool copyThroughBuffer(int in, int out, Side& side) {
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   for (;;) {
-    ssize_t n = ::read(in, chunk.get(), kChunk);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(in, chunk.get(), kChunk);
     if (n < 0) {
       side = Side::Source;
       return false;

@@ -21,8 +21,7 @@ bool readCodeTableFile(const std::string& fileText, CodeTable& table, FileError&
   table[9] = ' ';
   std::size_t filled = 0;
   while (filled < table.size()) {
-    ssize_t n = ::read(fd.get(), table.data() + filled, table.size() - filled);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(fd.get(), table.data() + filled, table.size() - filled);
     if (n < 0) {
       // Half a table would translate some names and not others.
       error.set(FileTrouble::System, fileText, errno);

@@ -1,7 +1,5 @@
 #include "store/store_digest.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 
 #define XXH_INLINE_ALL
@@ -36,8 +34,7 @@ bool digestFile(const FilePlace& file, StoreDigest::Value& value, FileError& err
   auto chunk = std::make_unique_for_overwrite<char[]>(kChunk);
   StoreDigest digest;
   for (;;) {
-    const ssize_t n = ::read(fd.get(), chunk.get(), kChunk);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(fd.get(), chunk.get(), kChunk);
     if (n < 0) {
       readError = errno;
       return false;

@@ -40,8 +40,7 @@ void StoreLineReader::fill() {
   end_ -= pos_;
   pos_ = 0;
   while (end_ < kWindow) {
-    ssize_t n = ::read(fd_.get(), buffer_.data() + end_, kBufferSize - end_);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = readSome(fd_.get(), buffer_.data() + end_, kBufferSize - end_);
     if (n <= 0) {
       eof_ = true;
       failed_ = n < 0;
