@@ -50,7 +50,9 @@ int main(int argc, char* argv[]) {
   const bool check = isInputCheck(argc, argv);
   const bool headless = batch && (check || (argc > 2 && std::string_view(argv[2]) == "/nodsp") || !displayAvailable());
   if (headless) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing is drawn, so the platform without a font database: loading the system's fonts would be most of
+    // a small run's start.
+    qputenv("QT_QPA_PLATFORM", "minimal");
     qInstallMessageHandler(quietMessages);
   }
   if (!batch && !displayAvailable() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
