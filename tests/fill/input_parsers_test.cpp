@@ -95,6 +95,18 @@ TEST(DelimitedInput, Fields) {
           {"three fields: empty name", nullptr, "123;1,5;2\n", {{"123", 1.5f, 2, ""}}, {}},
           {"two fields with a count column: dropped", nullptr, "123;1,5\n", {}, {badNumber(1, "")}},
           {"delimiters inside field 4 stay", nullptr, "1;2;3;a;b;c\n", {{"1", 2, 3, "a;b;c"}}, {}},
+          // Lines are looked at sixteen bytes at a time: delimiters on either side of a step, and more than
+          // three in one step.
+          {"delimiters inside field 4 stay in a long line",
+           nullptr,
+           "1;2;3;a;b;c;d;e;f;g;h\n",
+           {{"1", 2, 3, "a;b;c;d;e;f;g;h"}},
+           {}},
+          {"fields ending at the last byte of a step and after it",
+           nullptr,
+           "123456789012345;1;2;a;b\n1234567890123456;3;4;c\n12345678901234567890123456789;5;6;d\n",
+           {{"123456789012345", 1, 2, "a;b"}, {"1234567890123456", 3, 4, "c"}, {"123456789012345678", 5, 6, "d"}},
+           {}},
           {"other delimiter, fields untrimmed",
            [](LocalSettings& s) { s.Odd_Char_ISK = '\t'; },
            " 1 \t2\t3\t x;y \n",
