@@ -6,6 +6,10 @@
 
 #include "platform/short_text.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace nodra {
 
 namespace {
@@ -112,8 +116,8 @@ void XmlStream::put(std::string_view bytes) {
 
 namespace {
 
-// Whether any byte of the word is one of the three that need escaping (bytes above 127 never occur here, the
-// texts are filtered to printable ASCII, and would only cost a needless slow step).
+// Whether any byte of the word is one of the three that need escaping. Exact for any bytes: a byte is found
+// only where the word holds it.
 bool hasSpecialByte(std::uint64_t word) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHighs = 0x8080808080808080ull;
@@ -124,10 +128,35 @@ bool hasSpecialByte(std::uint64_t word) {
   return has('&') || has('<') || has('>');
 }
 
-// Whether any byte of the text needs escaping, a word at a time; the last word may overlap the one before.
+#if defined(__SSE2__)
+bool hasSpecialByte(__m128i bytes) {
+  const __m128i found =
+      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('<'))),
+                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('>')));
+  return _mm_movemask_epi8(found) != 0;
+}
+#endif
+
+// Whether any byte of the text needs escaping, sixteen (or eight) at a time; the last block may overlap the one
+// before. Nothing past the text is read.
 bool hasSpecialBytes(std::string_view text) {
   const char* p = text.data();
   const std::size_t n = text.size();
+#if defined(__SSE2__)
+  const auto load16 = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+  if (n >= 16) {
+    for (std::size_t i = 0; i + 16 < n; i += 16) {
+      if (hasSpecialByte(load16(p + i))) return true;
+    }
+    return hasSpecialByte(load16(p + n - 16));
+  }
+  if (n >= 8) {
+    // The first eight and the last eight, side by side.
+    const __m128i first = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+    const __m128i last = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + n - 8));
+    return hasSpecialByte(_mm_unpacklo_epi64(first, last));
+  }
+#endif
   std::uint64_t word = 0;
   if (n >= 8) {
     for (std::size_t i = 0; i + 8 < n; i += 8) {
@@ -145,7 +174,11 @@ bool hasSpecialBytes(std::string_view text) {
     word = static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[n / 2]) << 8 |
            static_cast<unsigned char>(p[n - 1]) << 16;
   }
+#if defined(__SSE2__)
+  return hasSpecialByte(_mm_cvtsi64_si128(static_cast<long long>(word)));
+#else
   return hasSpecialByte(word);
+#endif
 }
 
 // Room for kMaxEscapedLength bytes per byte of the text.
