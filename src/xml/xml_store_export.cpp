@@ -329,6 +329,10 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     if (carry) carry->records = count;
     record.convert(line);
     if (layout.nonZeroOnly && !record.isNonZeroItem()) continue;
+    // The non-zero file's element of an item is the same bytes: kept in the buffer to be copied.
+    std::size_t asked = recordTag.start.size() + recordTag.end.size();
+    for (std::size_t i = 0; i < childTags.size(); ++i) asked += elementRoom(childTags[i], record.text(i));
+    const std::size_t mark = out.hold(asked);
     out.start(recordTag);
     for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
     out.end(recordTag);
@@ -338,9 +342,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
       const bool nonZero = record.isNonZeroItem();
       carry->nonZero.push_back(nonZero);
       if (nonZero) {
-        carry->stream.start(recordTag);
-        for (std::size_t i = 0; i < childTags.size(); ++i) carry->stream.element(childTags[i], record.text(i));
-        carry->stream.end(recordTag);
+        carry->stream.raw(out.writtenSince(mark));
         ++carry->written;
       }
     }

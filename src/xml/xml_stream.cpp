@@ -1,5 +1,6 @@
 #include "xml/xml_stream.h"
 
+#include <cassert>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -14,8 +15,7 @@ namespace nodra {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
-// The longest expansion of one byte: "&amp;".
-constexpr std::size_t kMaxEscapedLength = 5;
+constexpr std::size_t kMaxEscapedLength = kXmlMaxEscapedLength;
 // Elements up to this size are written in one piece.
 constexpr std::size_t kShortElement = 1024;
 
@@ -64,7 +64,7 @@ void XmlStream::element(const XmlTag& tag, std::string_view content) {
     return;
   }
   // The usual short text goes in one piece with its tags.
-  const std::size_t size = tag.start.size() + kMaxEscapedLength * content.size() + tag.end.size();
+  const std::size_t size = elementRoom(tag, content);
   if (size > kShortElement) {
     put(tag.start);
     text(content);
@@ -83,6 +83,24 @@ void XmlStream::start(const XmlTag& tag) {
 }
 
 void XmlStream::end(const XmlTag& tag) { put(tag.end); }
+
+std::size_t XmlStream::hold(std::size_t size) {
+  finishStartTag();
+  if (size > kBufferSize - used_) flush();
+  heldFlushes_ = flushes_;
+  return used_;
+}
+
+std::string_view XmlStream::writtenSince(std::size_t mark) const {
+  // A flush since the hold would have taken the first part away: the hold asked for too little.
+  assert(flushes_ == heldFlushes_ && mark <= used_);
+  return {buffer_.get() + mark, used_ - mark};
+}
+
+void XmlStream::raw(std::string_view bytes) {
+  finishStartTag();
+  put(bytes);
+}
 
 void XmlStream::close() {
   if (openElements_.empty()) return;
@@ -223,6 +241,7 @@ void XmlStream::putEscaped(std::string_view text) {
 }
 
 void XmlStream::flush() {
+  ++flushes_;
   writeOut(buffer_.get(), used_);
   used_ = 0;
 }

@@ -3,6 +3,7 @@
 // a DOM saves without declaration and without indentation (pugixml's format_raw | format_no_declaration):
 // no whitespace between elements, an element without content as <X/>, text escaped as &amp; &lt; &gt;.
 // Element names are literals: they are held by view until their element is closed.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,14 @@ struct XmlTag {
   std::string end;
   std::string empty;
 };
+
+// The longest expansion of one byte: "&amp;".
+inline constexpr std::size_t kXmlMaxEscapedLength = 5;
+
+// The room XmlStream::element(tag, content) asks for: its tags and the longest escaping of its content.
+inline std::size_t elementRoom(const XmlTag& tag, std::string_view content) {
+  return content.empty() ? tag.empty.size() : tag.start.size() + kXmlMaxEscapedLength * content.size() + tag.end.size();
+}
 
 class XmlStream {
  public:
@@ -50,6 +59,14 @@ class XmlStream {
   void start(const XmlTag& tag);
   void end(const XmlTag& tag);
 
+  // Keeps what the next writes put, up to `size` bytes of room asked for (each element asks for its tags and
+  // five bytes for each of its characters), in the buffer for writtenSince(): flushes first if the buffer has
+  // less room. Returns the mark to give writtenSince(). size <= 64 KiB.
+  std::size_t hold(std::size_t size);
+  std::string_view writtenSince(std::size_t mark) const;
+  // Bytes written before by a stream like this one, escaping and all.
+  void raw(std::string_view bytes);
+
   // Writes what is buffered and puts the file in place. False when any write failed; the previous file then stays.
   bool finish(FileError& error);
   bool finish() {
@@ -76,6 +93,8 @@ class XmlStream {
   bool startTagOpen_ = false;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
+  std::size_t flushes_ = 0;
+  std::size_t heldFlushes_ = 0;  // flushes_ at the last hold()
   std::vector<std::string_view> openElements_;
 };
 

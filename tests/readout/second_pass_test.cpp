@@ -108,6 +108,29 @@ TEST_P(SecondPass, AStoreGoneBeforeTheSecondPassIsReportedAndKeepsTheOldFile) {
   }
 }
 
+// Files of many buffers, with texts to escape and accents kept (UTF-8 in the XML): the carried items are the
+// converted ones whatever a buffer's end cuts.
+TEST_P(SecondPass, ALongStoreIsCarriedAsItIsConverted) {
+  settings.Diakritika = 1;
+  std::string store;
+  for (int i = 0; i < 6000; ++i) {
+    const std::string name = i % 3 == 0 ? "Ryza & <\x9a"
+                                          "aty> " +
+                                              std::string(static_cast<std::size_t>(i % 90), 'x')
+                                        : "Syr \xe8"
+                                          "erstv\xfd";
+    store += std::to_string(100000 + i) + ";" + std::to_string(i % 97) + ".5;" + std::to_string(i % 4) + ";" + name +
+             ";\r\n";
+  }
+  const Seen reused = readOut(nullptr, store);
+  EXPECT_TRUE(carriedPastTheFirstPass);
+  ASSERT_GT(reused.files[1].size(), std::size_t{2} << 16);
+  ui = testing::RecordingUi();
+  const Seen converted = readOut([this, &store] { writeMainStore(store + "\r\n"); }, store);
+  EXPECT_EQ(reused.files, converted.files);
+  EXPECT_EQ(reused.progress, converted.progress);
+}
+
 // Past the warnings it keeps, the first pass stops carrying; the second converts on its own, with the same result.
 TEST_P(SecondPass, ManyWarningsEndTheCarryButNotTheResult) {
   std::string store;
