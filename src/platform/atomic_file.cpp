@@ -219,9 +219,12 @@ bool AtomicFileWriter::write(std::string_view bytes, FileError& error) {
     error.set(FileTrouble::System, slot_.shown, EBADF);
     return false;
   }
-  if (buffer_.size() + bytes.size() > kBufferSize) {
+  // Pieces of a buffer the caller keeps go straight to the file: copying them into this one would only add a pass
+  // over every byte.
+  const bool large = bytes.size() >= kBufferSize / 2;
+  if (large || buffer_.size() + bytes.size() > kBufferSize) {
     if (!flushBuffer(error)) return false;
-    if (bytes.size() >= kBufferSize) {
+    if (large) {
       int systemError = 0;
       return writeAll(fd_.get(), bytes.data(), bytes.size(), systemError) || fail(error, systemError);
     }
