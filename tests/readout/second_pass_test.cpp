@@ -108,17 +108,20 @@ TEST_P(SecondPass, AStoreGoneBeforeTheSecondPassIsReportedAndKeepsTheOldFile) {
   }
 }
 
-// Files of many buffers, with texts to escape and accents kept (UTF-8 in the XML): the carried items are the
-// converted ones whatever a buffer's end cuts.
+// Files of many buffers, with texts to escape and accents kept (UTF-8 in the XML, up to three bytes a character):
+// the carried items are the converted ones whatever a buffer's end cuts.
 TEST_P(SecondPass, ALongStoreIsCarriedAsItIsConverted) {
   settings.Diakritika = 1;
+  const std::string names[] = {
+      "Syr \xe8"
+      "erstv\xfd",
+      "Ry\x9e"
+      "a & <biela> ",
+      std::string(99, '\x84')};
   std::string store;
   for (int i = 0; i < 6000; ++i) {
-    const std::string name = i % 3 == 0 ? "Ryza & <\x9a"
-                                          "aty> " +
-                                              std::string(static_cast<std::size_t>(i % 90), 'x')
-                                        : "Syr \xe8"
-                                          "erstv\xfd";
+    std::string name = names[i % 3];
+    if (i % 3 == 1) name += std::string(static_cast<std::size_t>(i % 80), 'x');
     store += std::to_string(100000 + i) + ";" + std::to_string(i % 97) + ".5;" + std::to_string(i % 4) + ";" + name +
              ";\r\n";
   }
