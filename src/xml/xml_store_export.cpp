@@ -330,15 +330,19 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     record.convert(line);
     if (layout.nonZeroOnly && !record.isNonZeroItem()) continue;
     // The non-zero file's element of an item is the same bytes: kept in the buffer to be copied.
-    std::size_t asked = recordTag.start.size() + recordTag.end.size();
-    for (std::size_t i = 0; i < childTags.size(); ++i) asked += elementRoom(childTags[i], record.text(i));
-    const std::size_t mark = out.hold(asked);
+    const bool carrying = carry && carry->usable;
+    std::size_t mark = 0;
+    if (carrying) {
+      std::size_t asked = recordTag.start.size() + recordTag.end.size();
+      for (std::size_t i = 0; i < childTags.size(); ++i) asked += elementRoom(childTags[i], record.text(i));
+      mark = out.hold(asked);
+    }
     out.start(recordTag);
     for (std::size_t i = 0; i < childTags.size(); ++i) out.element(childTags[i], record.text(i));
     out.end(recordTag);
     ++itemsWritten;
     // One given up stays until the end: the reader and the converter still point to it.
-    if (carry && carry->usable) {
+    if (carrying) {
       const bool nonZero = record.isNonZeroItem();
       carry->nonZero.push_back(nonZero);
       if (nonZero) {
