@@ -15,7 +15,6 @@ namespace nodra {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
-constexpr std::size_t kMaxEscapedLength = kXmlMaxEscapedLength;
 // Elements up to this size are written in one piece.
 constexpr std::size_t kShortElement = 1024;
 
@@ -44,7 +43,7 @@ void XmlStream::text(std::string_view content) {
   if (content.empty()) return;
   finishStartTag();
   // Escaped in pieces that surely fit the buffer.
-  constexpr std::size_t kPiece = kBufferSize / kMaxEscapedLength;
+  constexpr std::size_t kPiece = kBufferSize / kXmlMaxEscapedLength;
   while (content.size() > kPiece) {
     putEscaped(content.substr(0, kPiece));
     content.remove_prefix(kPiece);
@@ -199,7 +198,7 @@ bool hasSpecialBytes(std::string_view text) {
 #endif
 }
 
-// Room for kMaxEscapedLength bytes per byte of the text.
+// Room for kXmlMaxEscapedLength bytes per byte of the text.
 char* escapeInto(char* out, std::string_view text) {
   if (!hasSpecialBytes(text)) return copyShort(out, text);
   const char* in = text.data();
@@ -236,7 +235,7 @@ char* escapeInto(char* out, std::string_view text) {
 }  // namespace
 
 void XmlStream::putEscaped(std::string_view text) {
-  if (text.size() * kMaxEscapedLength > kBufferSize - used_) flush();
+  if (text.size() * kXmlMaxEscapedLength > kBufferSize - used_) flush();
   used_ = static_cast<std::size_t>(escapeInto(buffer_.get() + used_, text) - buffer_.get());
 }
 

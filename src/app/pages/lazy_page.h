@@ -19,7 +19,6 @@ class LazyPage : public QWidget {
     build();
     if (onBuilt) onBuilt();
   }
-  bool built() const { return built_; }
   // Runs once, right after the controls are made: the form connects its handlers to them.
   std::function<void()> onBuilt;
 
