@@ -47,6 +47,11 @@ std::string sharedFolderProblem(const fs::path& folder) {
     return "Do priečinka programu " + toDisplayText(folder) +
            " môže zapisovať ktokoľvek; jeho nastavenia a pracovné súbory by mohol meniť niekto iný.";
   }
+  if ((st.st_mode & S_IWGRP) != 0) {
+    return "Do priečinka programu " + toDisplayText(folder) +
+           " môžu zapisovať aj ďalší členovia jeho skupiny; jeho nastavenia a pracovné súbory by mohol meniť "
+           "niekto iný.";
+  }
   return {};
 }
 
@@ -60,6 +65,7 @@ bool ownedByUs(const fs::path& folder) {
 std::optional<fs::path> findExeFolder(const fs::path& executable, std::string& problem) {
   std::error_code ec;
   fs::path result;
+  fs::path dataFolder;  // made only once the name is known to be usable
   if (const std::string home = variable("NODRA3000_HOME"); !home.empty()) {
     result = fs::absolute(home, ec);
   } else {
@@ -85,9 +91,7 @@ std::optional<fs::path> findExeFolder(const fs::path& executable, std::string& p
         data = userHome / ".local" / "share";
       }
       result = data / "nodra3000";
-      fs::create_directories(data, ec);
-      // The program's own folder is private from the start.
-      ::mkdir(result.c_str(), 0700);
+      dataFolder = data;
     }
   }
   if (!toPathText(result)) {
@@ -95,6 +99,11 @@ std::optional<fs::path> findExeFolder(const fs::path& executable, std::string& p
               " má v mene znaky, ktoré nastavenia programu nevedia uložiť (nemajú tvar vo Windows-1250).\r\n\r\n"
               "Nastavte NODRA3000_HOME na priečinok s iným menom.";
     return std::nullopt;
+  }
+  if (!dataFolder.empty()) {
+    fs::create_directories(dataFolder, ec);
+    // The program's own folder is private from the start.
+    ::mkdir(result.c_str(), 0700);
   }
   fs::create_directories(result, ec);
   if (std::string shared = sharedFolderProblem(result); !shared.empty()) {
