@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "app/form_nodra.h"
+#include "platform/file_place.h"
 #include "platform/path_text.h"
 
 namespace nodra {
@@ -20,8 +21,15 @@ void TForm_nodra::Btn_cestaXMLoutClick() { choosePath(tab_xml->Edit_XMLout, &set
 
 void TForm_nodra::Button1Click() {
   const std::string path = folderPart(settings.path_xmlOut) + "/DATA_OUT.XML";
+  // Through the file layer, so that a pipe or a device at that name is refused instead of waited on.
+  std::string bytes;
+  FileError error;
+  if (!readWholeFile(FilePlace::onPc(toFsPath(path)), bytes, error)) {
+    reportFailure("Cannot load \"" + path + "\": " + reasonText(error));
+    return;
+  }
   auto document = std::make_shared<pugi::xml_document>();
-  pugi::xml_parse_result parsed = document->load_file(toFsPath(path).c_str(), pugi::parse_default);
+  pugi::xml_parse_result parsed = document->load_buffer(bytes.data(), bytes.size(), pugi::parse_default);
   if (!parsed) {
     reportFailure("Cannot load \"" + path + "\": " + parsed.description());
     return;

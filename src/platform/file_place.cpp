@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <optional>
@@ -349,6 +350,16 @@ bool openWriteSlot(const FilePlace& target, WriteSlot& slot, FileError& error) {
     }
   }
   return true;
+}
+
+UniqueFd createWorkFile(const fs::path& workFile, FileError& error) {
+  if (::unlink(workFile.c_str()) != 0 && errno != ENOENT) {
+    error.set(FileTrouble::System, toDisplayText(workFile), errno);
+    return UniqueFd();
+  }
+  UniqueFd out(::open(workFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (!out) error.set(FileTrouble::System, toDisplayText(workFile), errno);
+  return out;
 }
 
 bool makeCardFolder(const fs::path& root, std::string_view relative, FileError& error) {

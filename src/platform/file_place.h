@@ -61,6 +61,10 @@ struct WriteSlot {
 };
 bool openWriteSlot(const FilePlace& target, WriteSlot& slot, FileError& error);
 
+// Creates one of the program's work files on the PC anew: whatever stood at its name (an old copy, a pipe, a
+// link) is removed first, so the file is always a fresh regular file of the usual mode. Opened for writing.
+UniqueFd createWorkFile(const std::filesystem::path& workFile, FileError& error);
+
 // Creates a folder on the card, and the folders above it, where they are missing; never through a link.
 bool makeCardFolder(const std::filesystem::path& root, std::string_view relative, FileError& error);
 

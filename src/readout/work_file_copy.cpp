@@ -45,16 +45,6 @@ bool copyThroughBuffer(int in, int out, Side& side) {
 
 }  // namespace
 
-UniqueFd createWorkFile(const std::filesystem::path& workFile, FileError& error) {
-  if (::unlink(workFile.c_str()) != 0 && errno != ENOENT) {
-    error.set(FileTrouble::System, toDisplayText(workFile), errno);
-    return UniqueFd();
-  }
-  UniqueFd out(::open(workFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-  if (!out) error.set(FileTrouble::System, toDisplayText(workFile), errno);
-  return out;
-}
-
 bool copyToWorkFile(const FilePlace& source, const std::filesystem::path& workFile, FileError& error) {
   error = {};
   UniqueFd in = openForReading(source, error);
