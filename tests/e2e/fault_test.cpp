@@ -570,10 +570,11 @@ TEST(SecondInstance, RunsOfOneUserExcludeEachOtherWhateverTheirEnvironment) {
     const Files pcBefore = scene.pcFiles();
     const Files cardBefore = scene.cardFiles();
     RunResult second = runProgram({"z", "/nodsp"}, order.firstHasRuntime ? cron : desktop, scene.dir.path());
-    ::kill(first, SIGCONT);
     EXPECT_EQ(second.exitCode, 4);
     EXPECT_EQ(second.stderrText, "Nejde spustit: Tato aplikacia je uz spustena\n");
     EXPECT_EQ(scene.cardFiles(), cardBefore);
+    EXPECT_EQ(scene.pcFiles(), pcBefore);
+    ::kill(first, SIGCONT);
     RunResult firstResult = waitForProgram(first, scene.dir / "first");
     EXPECT_EQ(firstResult.exitCode, 0) << firstResult.stderrText;
     EXPECT_NE(scene.pcFiles(), pcBefore);

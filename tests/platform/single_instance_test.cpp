@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <iostream>
 
 #include "support/temp_folder.h"
 
@@ -55,7 +56,8 @@ TEST(SingleInstance, TakesOnlyAFileOfTheUsersOwnAndNeverRunsUnguarded) {
     fs::create_directories(locks);
     ::chmod(locks.c_str(), 0700);
     if (!c.arrange(locks)) {
-      GTEST_SKIP() << "this machine does not allow: " << c.label;
+      std::cout << "this machine does not allow " << c.label << ": not tried\n";
+      continue;
     }
     SingleInstance guard(locks, "NODRA3000MTX");
     EXPECT_EQ(guard.state(), c.expected) << guard.problem();

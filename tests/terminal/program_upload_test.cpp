@@ -174,15 +174,18 @@ TEST_F(Upload, AProgramFolderThatIsALinkGetsNothing) {
 // Neither the program on the PC nor the one it replaces hands its set-ID or execute bits to the new file.
 TEST_F(Upload, TheCopyKeepsNoSpecialOrExecuteBit) {
   const mode_t oldMask = ::umask(022);
-  writeFile(card / "PROGRAM" / "NODRA.SHX", "old");
-  ::chmod((card / "PROGRAM" / "NODRA.SHX").c_str(), 04755);
-  const std::string path = program("NODRA.SHX", "new");
-  ::chmod((dir / "pc" / "NODRA.SHX").c_str(), 06755);
-  EXPECT_TRUE(uploadProgram(session, path));
-  struct stat st {};
-  ASSERT_EQ(::stat((card / "PROGRAM" / "NODRA.SHX").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0644u);
-  EXPECT_EQ(readFile(card / "PROGRAM" / "NODRA.SHX"), "new");
+  for (mode_t before : {mode_t{04755}, mode_t{02775}, mode_t{01777}}) {
+    SCOPED_TRACE(before);
+    writeFile(card / "PROGRAM" / "NODRA.SHX", "old");
+    ::chmod((card / "PROGRAM" / "NODRA.SHX").c_str(), before);
+    const std::string path = program("NODRA.SHX", "new");
+    ::chmod((dir / "pc" / "NODRA.SHX").c_str(), 06755);
+    EXPECT_TRUE(uploadProgram(session, path));
+    struct stat st {};
+    ASSERT_EQ(::stat((card / "PROGRAM" / "NODRA.SHX").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+    EXPECT_EQ(readFile(card / "PROGRAM" / "NODRA.SHX"), "new");
+  }
   ::umask(oldMask);
 }
 
