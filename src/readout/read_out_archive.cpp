@@ -36,12 +36,15 @@ std::string startName(std::chrono::system_clock::time_point started) {
   return name;
 }
 
-// Archive folders in the order they were made: by their time, then by their number ("_2" after none).
+// Archive folders in the order their names give: by their time, then by their number ("_2" after none).
+// Numbers are compared as digit strings, so that no name, however long, can stop a read-out.
 bool madeBefore(const std::string& a, const std::string& b) {
-  auto number = [](const std::string& name) { return name.size() > 17 ? std::stoul(name.substr(18)) : 1ul; };
   const std::string_view ta(a.data(), 17), tb(b.data(), 17);
   if (ta != tb) return ta < tb;
-  return number(a) < number(b);
+  const std::string_view na = std::string_view(a).substr(std::min<std::size_t>(a.size(), 18));
+  const std::string_view nb = std::string_view(b).substr(std::min<std::size_t>(b.size(), 18));
+  if (na.size() != nb.size()) return na.size() < nb.size();
+  return na < nb;
 }
 
 bool syncFolder(const fs::path& folder) {
@@ -55,18 +58,23 @@ void refuse(Ui& ui, const std::string& folder, const FileError& error) {
   ui.setStatus(kReadOutFailed);
 }
 
-// The older archive folders beyond the newest `keep`; nothing else in the folder is looked at.
-void rotate(const fs::path& root, int keep) {
+// The older archive folders beyond the newest `keep`; nothing else in the folder is looked at. The one just
+// made is the newest whatever its name: a clock set back, a change of time or a name freed by an earlier
+// rotation may give it one that sorts before the others.
+void rotate(const fs::path& root, int keep, const std::string& justMade) {
   if (keep <= 0) return;
-  std::vector<std::string> made;
+  std::vector<std::string> older;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(root, ec)) {
     const std::string name = entry.path().filename().string();
-    if (isArchiveFolderName(name) && entry.is_directory(ec) && !entry.is_symlink(ec)) made.push_back(name);
+    if (name != justMade && isArchiveFolderName(name) && entry.is_directory(ec) && !entry.is_symlink(ec)) {
+      older.push_back(name);
+    }
   }
-  if (made.size() <= static_cast<std::size_t>(keep)) return;
-  std::sort(made.begin(), made.end(), madeBefore);
-  for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < made.size(); ++i) fs::remove_all(root / made[i], ec);
+  const auto keptOlder = static_cast<std::size_t>(keep - 1);
+  if (older.size() <= keptOlder) return;
+  std::sort(older.begin(), older.end(), madeBefore);
+  for (std::size_t i = 0; i + keptOlder < older.size(); ++i) fs::remove_all(root / older[i], ec);
 }
 
 }  // namespace
@@ -143,7 +151,7 @@ bool archiveCardFiles(ReadOutContext& ctx) {
   }
   syncFolder(root);
   ui.reportArchive(toDisplayText(made));
-  rotate(root, s.archiv_pocet);
+  rotate(root, s.archiv_pocet, made.filename().string());
   return true;
 }
 

@@ -87,6 +87,24 @@ TEST(ReadOutArchive, KeepsOnlyTheNewestFoldersAndTouchesNothingElse) {
   EXPECT_EQ(std::count(names.begin(), names.end(), "2019-01-01_000000.txt"), 1);
 }
 
+// The folder a run makes is its newest, even when older ones carry later names (a clock set back, a time
+// change); a folder number too long for any integer is an ordinary name.
+TEST(ReadOutArchive, TheNewFolderSurvivesItsOwnRotation) {
+  Scene s;
+  for (const char* name : {"2099-01-01_000000", "2099-01-01_000000_2", "2020-01-01_000000_99999999999999999999999"}) {
+    fs::create_directories(s.archive / name);
+  }
+  s.settings(archiveSettings(s, 1, 2));
+  ASSERT_EQ(s.run("V").exitCode, 0);
+  const auto names = s.archives();
+  ASSERT_EQ(names.size(), 2u) << ::testing::PrintToString(names);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "2099-01-01_000000_2"), 1);
+  for (const auto& name : names) {
+    if (name == "2099-01-01_000000_2") continue;
+    EXPECT_EQ(readFile(s.archive / name / "DATA_OUT.TXT"), readFile(s.card / "DATA" / "DATA_OUT.TXT")) << name;
+  }
+}
+
 // An archive that cannot be made stops the read-out before any output is replaced.
 TEST(ReadOutArchive, AnArchiveThatCannotBeMadeLeavesEveryOutputAlone) {
   for (int mode : {0, 1, 2}) {
