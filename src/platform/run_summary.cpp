@@ -5,6 +5,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/cp1250.h"
+#include "platform/utf8_text.h"
 
 namespace nodra {
 
@@ -33,6 +34,13 @@ RunSummary::RunSummary(std::string command)
 void RunSummary::terminal(std::string_view root) { terminal_ = std::string(root); }
 
 void RunSummary::output(std::string_view path, std::uint64_t records) {
+  // A work file rewritten by every pass is one file written: its last content counts.
+  for (Output& o : outputs_) {
+    if (o.path == path) {
+      o.records = records;
+      return;
+    }
+  }
   outputs_.push_back({std::string(path), records});
 }
 
@@ -48,8 +56,11 @@ void RunSummary::message(std::string_view caption, std::string_view text) {
 
 std::string RunSummary::json(int exitCode) const {
   nlohmann::ordered_json j;
-  // The command line's own bytes may be anything: shown as Windows-1250, which every byte has.
-  j["command"] = utf8(command_);
+  // As given: the command line is UTF-8 where it is valid UTF-8; other bytes are shown as Windows-1250,
+  // which every byte has.
+  Utf8Check check;
+  check.feed(command_.data(), command_.size());
+  j["command"] = check.valid() ? command_ : utf8(command_);
   j["exitCode"] = exitCode;
   j["started"] = isoLocalTime(started_);
   j["finished"] = isoLocalTime(std::chrono::system_clock::now());

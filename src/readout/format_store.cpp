@@ -55,9 +55,10 @@ void workFileNotRead(Ui& ui, const std::string& workFilePath, const std::string&
   ui.setStatus(kReadOutFailed);
 }
 
-// Puts the converted store in place and tells what the pass did.
+// Puts the converted store in place and tells what the pass did; `workCopy`, when there is one, is the work
+// file the pass copied the store into.
 void finishOutput(Ui& ui, StoreOutputFile& output, const std::string& outputPath, const std::string& inputText,
-                  unsigned records, unsigned written) {
+                  unsigned records, unsigned written, const std::string& workCopy) {
   ui.setTitle(kApplicationTitle);
   FileError error;
   if (!output.close(error)) {
@@ -65,6 +66,7 @@ void finishOutput(Ui& ui, StoreOutputFile& output, const std::string& outputPath
     return;
   }
   ui.reportInput(inputText, records, 0);
+  if (!workCopy.empty()) ui.reportOutput(workCopy, records);
   ui.reportOutput(outputPath, written);
   ui.setStatus(kDataReadOut);
 }
@@ -112,7 +114,7 @@ bool useCarry(ReadOutContext& ctx, FormattedCarry& carry, const std::string& wor
       ui.message(badRecordMessage(warning->code));
     }
   }
-  finishOutput(ui, carry.file, outputPath, storeText, carry.records, carry.written);
+  finishOutput(ui, carry.file, outputPath, storeText, carry.records, carry.written, workFilePath);
   return true;
 }
 
@@ -252,7 +254,8 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
     workFileNotRead(ui, workFilePath, outputPath, reader.readError());
     return;
   }
-  finishOutput(ui, output, outputPath, storeText.empty() ? workFilePath : storeText, count, written);
+  finishOutput(ui, output, outputPath, storeText.empty() ? workFilePath : storeText, count, written,
+               storeText.empty() ? std::string() : workFilePath);
   if (carry && carry->usable) {
     reader.digestInto(nullptr);
     carry->records = count;

@@ -53,7 +53,9 @@ TEST(RunSummary, AGoodReadOutListsItsTerminalArchiveFilesAndCounts) {
   ASSERT_TRUE(j["archive"].is_string());
   EXPECT_TRUE(fs::is_directory(j["archive"].get<std::string>()));
   EXPECT_EQ(fs::path(j["archive"].get<std::string>()).parent_path(), archive);
-  const json expectedOutputs = json::array({{{"path", (s.home / "data_outv.txt").string()}, {"records", 36}},
+  // The work file once, as it was left: the main store's copy.
+  const json expectedOutputs = json::array({{{"path", (s.home / "tmp_in.txt").string()}, {"records", 36}},
+                                            {{"path", (s.home / "data_outv.txt").string()}, {"records", 36}},
                                             {{"path", (s.home / "zostavy.txt").string()}, {"records", 12}},
                                             {{"path", (s.home / "data_outn.txt").string()}, {"records", 30}}});
   EXPECT_EQ(j["outputs"], expectedOutputs);
@@ -77,6 +79,7 @@ TEST(RunSummary, EveryEndLeavesAWholeSummary) {
       {"a fill without its list", {"O", "/nodsp"}, true, 1, "Pozor...", " Vstupný súbor sa nedá otvoriť"},
       {"no terminal", {"V", "/nodsp"}, false, 3, "NODRA nepripojená.", "- skontrolujte pripojenie NODRA"},
       {"the usage", {"Q", "/nodsp"}, true, 2, "NODRA3000", ""},
+      {"the usage for a letter typed in UTF-8", {"\xC4\x8Dx", "/nodsp"}, true, 2, "NODRA3000", ""},  // "čx"
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
