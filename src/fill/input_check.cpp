@@ -36,6 +36,28 @@ class CountingSink final : public RecordSink {
   void add(InputRecord&) override {}
 };
 
+// The beginning of each of `lines` (ascending) as the fill reads it, its missing characters shown as "?".
+std::vector<std::string> lineBeginnings(const std::string& path, const std::vector<unsigned>& lines) {
+  constexpr std::size_t kShown = 60;
+  std::vector<std::string> texts;
+  InputFile again;
+  if (!again.open(toFsPath(path))) return texts;
+  std::string_view piece;
+  auto wanted = lines.begin();
+  while (wanted != lines.end() && again.readLine(kShown, piece)) {
+    if (again.lineNumber() == *wanted) {
+      std::string text(piece);
+      while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+      if (again.skipRestOfLine() > 0) text += "…";
+      texts.push_back(std::move(text));
+      ++wanted;
+    } else {
+      again.skipRestOfLine();
+    }
+  }
+  return texts;
+}
+
 // Reads the list as the fill does, up to the point where the fill would write the card.
 unsigned readAsTheFillDoes(const LocalSettings& s, const std::string& exeFolder, CollectingUi& ui) {
   InputParser parse = chooseInputParser(s);
@@ -54,9 +76,13 @@ unsigned readAsTheFillDoes(const LocalSettings& s, const std::string& exeFolder,
   CountingSink sink;
   const unsigned count = parse(input, s, ui, sink);
   input.close();
-  for (unsigned line : input.conversion().firstLinesReplaced()) {
+  const std::vector<unsigned>& replaced = input.conversion().firstLinesReplaced();
+  const std::vector<std::string> texts =
+      replaced.empty() ? std::vector<std::string>() : lineBeginnings(s.path_ins, replaced);
+  for (std::size_t i = 0; i < replaced.size(); ++i) {
     Message m = failureMessage({});
-    m.lineProblem = LineProblem{line, "Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“", std::nullopt};
+    m.lineProblem = LineProblem{replaced[i], "Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“",
+                                i < texts.size() ? std::optional<std::string>(texts[i]) : std::nullopt};
     ui.message(m);
   }
   if (input.failed()) {

@@ -721,10 +721,11 @@ class FormTest : public QObject {
     QVERIFY(messages[0].longList);
     QCOMPARE(messages[0].caption, std::string("Kontrola vstupného súboru"));
     QCOMPARE(messages[0].icon, Icon::Warning);
-    QCOMPARE(messages[0].text, std::string("riadok 2: Chyba číselnej premennej: „x“\r\n"
-                                           "riadok 3: Prázdny riadok, nič sa z neho neprenesie\r\n"
-                                           "riadok 4: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“\r\n"
-                                           "\r\nPoložiek na prenos: 2, riadkov s chybami: 2."));
+    QCOMPARE(messages[0].text,
+             std::string("riadok 2: Chyba číselnej premennej: „x“\r\n"
+                         "riadok 3: Prázdny riadok, nič sa z neho neprenesie\r\n"
+                         "riadok 4: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“: „4;1;1;?“\r\n"
+                         "\r\nPoložiek na prenos: 2, riadkov s chybami: 2."));
     QCOMPARE(namesIn(home()), homeBefore);
     QCOMPARE(readFile(home() / "nodra3000.ini"), settingsBefore);
     QCOMPARE(readFile(terminalIni()), cardBefore);

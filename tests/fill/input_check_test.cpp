@@ -38,10 +38,10 @@ TEST(InputCheck, ListsEveryProblemByLineAndWritesNothing) {
   const std::vector<std::string> expected = {
       "riadok 2: Chyba číselnej premennej: „x“",
       "riadok 3: Prázdny riadok, nič sa z neho neprenesie",
-      "riadok 4: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“",
+      "riadok 4: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“: „4;1;1;?“",
       "riadok 5: Riadok je dlhší ako 138 znakov, jeho koniec sa nečíta",
       "riadok 6: Chyba číselnej premennej: „1.5e99“",
-      "riadok 7: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“",
+      "riadok 7: Znak, ktorý Windows-1250 nemá, sa do NODRA zapíše ako „?“: „7;1;1;??“",
   };
   EXPECT_EQ(r.lines, expected);
   EXPECT_TRUE(r.failed);
