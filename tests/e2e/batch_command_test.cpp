@@ -191,5 +191,62 @@ TEST_F(BatchCommand, CheckPrintsTheProblemsOfTheListAndWritesNothing) {
   }
 }
 
+// A list a Linux program wrote in UTF-8, with or without the mark, reaches the card in the same bytes as the
+// same list written in Windows-1250, in every layout; a character Windows-1250 lacks is told with its line.
+TEST_F(BatchCommand, FillsAUtf8ListAsTheSameListInWindows1250) {
+  const fs::path list = dir / "vstup.txt";
+  struct Layout {
+    const char* label;
+    const char* section;
+    const char* flag;
+    std::string list;  // Windows-1250
+  } layouts[] = {
+      {"delimiter", "InFormat Oddelovac", "Odd_ISK", "4711;12,5;3;Chlieb\n123;1;-2;Ro\x9Eok \x9Atvorcov\xFD\n"},
+      {"fixed length", "InFormat Pevna_dlzka", "Pevna_dl_ISK", "4711             3,5      1,25     K\xE1va\n"},
+      {"CASIO 1", "InFormat Casio", "CASIO1_ISK",
+       "12 34 56      \x8E"
+       "emle \xE8"
+       "erstv\xE9                  12,50\n"},
+      {"old", "InFormat Old", "Old_ISK", "4711 12,50 3   Mlieko polotu\xE8n\xE9\n"},
+  };
+  const char* flags[] = {"Odd_ISK", "Pevna_dl_ISK", "CASIO1_ISK", "Old_ISK"};
+  const char* sections[] = {"InFormat Oddelovac", "InFormat Pevna_dlzka", "InFormat Casio", "InFormat Old"};
+  auto settingsFor = [&](const char* flag) {
+    std::string ini = "[PATHS]\r\npath_ins=" + list.string() + "\r\n";
+    for (int i = 0; i < 4; ++i) {
+      ini += std::string("[") + sections[i] + "]\r\n" + flags[i] + "=" + (flags[i] == flag ? "1" : "0") + "\r\n";
+    }
+    return ini;
+  };
+  for (const Layout& layout : layouts) {
+    const std::string ini = settingsFor(layout.flag);
+    std::string sent;
+    for (const std::string encoding : {"Windows-1250", "UTF-8", "UTF-8 with the mark"}) {
+      SCOPED_TRACE(std::string(layout.label) + ", " + encoding);
+      writeFile(home / "nodra3000.ini", ini);
+      const std::string utf8 = cp1250::toUtf8(layout.list);
+      writeFile(list, encoding == "Windows-1250" ? layout.list : encoding == "UTF-8" ? utf8 : "\xEF\xBB\xBF" + utf8);
+      const RunResult r = run({"O", "/nodsp"});
+      EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+      const std::string onCard = readFile(terminal / "DATA" / "data_in.txt");
+      if (encoding == "Windows-1250") {
+        sent = onCard;
+        // The accented letters went through as the terminal's bytes.
+        EXPECT_NE(sent.find_first_of("\x8A\x8E\x9A\x9E\xE1\xE8\xE9\xFD"), std::string::npos) << sent;
+      } else {
+        EXPECT_EQ(onCard, sent);
+      }
+    }
+  }
+  writeFile(list, "1;1;1;Ro\xC5\xBEok\n2;1;1;\xD0\xB6\n");
+  writeFile(home / "nodra3000.ini", settingsFor("Odd_ISK"));
+  const RunResult r = run({"O", "/nodsp"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.stderrText.find(cp1250::toUtf8("do NODRA sa zapísali ako „?“.\nRiadky: 2.\n")), std::string::npos)
+      << r.stderrText;
+  EXPECT_NE(readFile(terminal / "DATA" / "data_in.txt").find(";?\r\n"), std::string::npos)
+      << readFile(terminal / "DATA" / "data_in.txt");
+}
+
 }  // namespace
 }  // namespace nodra::testing
