@@ -39,11 +39,13 @@ void readOutAll(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
-  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::All)) || !archiveCardFiles(ctx)) return;
+  // Every refusal comes before the archive, which writes and rotates.
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::All))) return;
+  if (s.formatovatData == kFormatted && !formattedLayoutChosen(ctx)) return;
+  if (!archiveCardFiles(ctx)) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT", "DATA_OUT.TXT"}); break;
     case kFormatted:
-      if (!formattedLayoutChosen(ctx)) return;
       ctx.carryNonZero = true;
       FormatStore(ctx, 'R', s.path_outv, "hlavnySklad");
       ctx.nonZeroOnly = false;
@@ -60,25 +62,34 @@ void readOutAll(ReadOutContext& ctx) {
 }
 
 void readOutNonZero(ReadOutContext& ctx) {
+  const bool xml = ctx.settings.formatovatData == kXml;
   if (ctx.session.check()) {
-    if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero)) || !archiveCardFiles(ctx)) return;
+    if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero))) return;
+    // In XML mode the layout controls are off and the XML file is what the user asked for: no layout there
+    // only means no text file beside it.
+    const bool formatted = hasFormattedLayout(ctx.settings);
+    if (!formatted && !xml) {
+      formattedLayoutChosen(ctx);
+      return;
+    }
+    if (!archiveCardFiles(ctx)) return;
     ctx.nonZeroOnly = true;
-    if (formattedLayoutChosen(ctx)) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
+    if (formatted) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
   }
   // Detects again on its own, so without a terminal the user is told twice.
-  if (ctx.settings.formatovatData == kXml) writeXml(ctx, {&WriteXmlNonZero});
+  if (xml) writeXml(ctx, {&WriteXmlNonZero});
 }
 
 void readOutReport(ReadOutContext& ctx) {
   if (!ctx.session.check()) return;
   ctx.nonZeroOnly = false;
   const LocalSettings& s = ctx.settings;
-  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::Report)) || !archiveCardFiles(ctx)) return;
+  if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::Report))) return;
+  if (s.formatovatData == kFormatted && !formattedLayoutChosen(ctx)) return;
+  if (!archiveCardFiles(ctx)) return;
   switch (s.formatovatData) {
     case kRawCopy: copyRawStores(ctx, {"ZOST_OUT.TXT", "VP_OUT.TXT"}); break;
-    case kFormatted:
-      if (formattedLayoutChosen(ctx)) FormatStore(ctx, 'r', s.path_zostava, "zostava");
-      break;
+    case kFormatted: FormatStore(ctx, 'r', s.path_zostava, "zostava"); break;
     case kXml: writeXml(ctx, {&WriteXmlVpStore, &WriteXmlReport}); break;
     default: break;
   }

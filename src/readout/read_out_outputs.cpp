@@ -114,19 +114,14 @@ bool outputsAreSafe(ReadOutContext& ctx, const std::vector<std::string>& outputs
   return true;
 }
 
+bool hasFormattedLayout(const LocalSettings& s) { return s.Odd_OSK || s.Pevna_dl_OSK || s.CASIO1_OSK || s.Old_OSK; }
+
 bool formattedLayoutChosen(ReadOutContext& ctx) {
-  const LocalSettings& s = ctx.settings;
-  if (s.Odd_OSK || s.Pevna_dl_OSK || s.CASIO1_OSK || s.Old_OSK) return true;
+  if (hasFormattedLayout(ctx.settings)) return true;
   // Three empty files would pass for a store with nothing in it.
-  Message m;
-  m.text =
+  ctx.session.ui.message(readOutFailure(
       "Nie je zvolený formát výstupných súborov (Oddeľovač, Pevná dĺžka, CASIO 1 ani Starý formát).\r\n\r\n"
-      "Nič sa nevyčítalo.";
-  m.caption = std::string(kReadOutFailed);
-  m.icon = Icon::Warning;
-  m.ownedByWindow = true;
-  m.outcome = Outcome::Failure;
-  ctx.session.ui.message(m);
+      "Nič sa nevyčítalo."));
   ctx.session.ui.setStatus(kReadOutFailed);
   return false;
 }

@@ -17,6 +17,7 @@ std::vector<std::string> plannedOutputs(const ReadOutContext& ctx, ReadOutComman
 bool outputsAreSafe(ReadOutContext& ctx, const std::vector<std::string>& outputs);
 
 // The formatted read-out needs a layout; without one it says so and returns false.
+bool hasFormattedLayout(const LocalSettings& s);
 bool formattedLayoutChosen(ReadOutContext& ctx);
 
 }  // namespace nodra

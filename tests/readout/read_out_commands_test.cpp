@@ -226,9 +226,11 @@ TEST_F(ReadOutCommandTest, OutputsThatWouldLoseDataAreRefusedBeforeAnythingIsWri
   }
 }
 
+// Not even the archive is made: a refused run neither writes it nor rotates an older one away.
 TEST_F(ReadOutCommandTest, FormattedReadOutWithoutALayoutWritesNothing) {
   fillCard();
   settings.Odd_OSK = settings.Pevna_dl_OSK = settings.CASIO1_OSK = settings.Old_OSK = false;
+  settings.path_archiv = program("archiv").string();
   for (Command command : {readOutAll, readOutNonZero, readOutReport}) {
     ui.messages.clear();
     command(context());
@@ -237,6 +239,18 @@ TEST_F(ReadOutCommandTest, FormattedReadOutWithoutALayoutWritesNothing) {
     EXPECT_TRUE(programFiles().empty());
     EXPECT_EQ(ui.lastStatus(), "Chyba: vyčítaj.");
   }
+}
+
+// In XML mode the text layouts are switched off on the page: the non-zero read-out writes its XML file and
+// says nothing of a missing text layout.
+TEST_F(ReadOutCommandTest, NonZeroXmlReadOutNeedsNoTextLayout) {
+  fillCard();
+  settings.formatovatData = kXml;
+  settings.Odd_OSK = settings.Pevna_dl_OSK = settings.CASIO1_OSK = settings.Old_OSK = false;
+  readOutNonZero(context());
+  EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
+  EXPECT_EQ(programFiles(), std::set<std::string>{"DATA_OUTN.XML"});
+  EXPECT_EQ(ui.lastStatus(), "Dáta vyčítané");
 }
 
 TEST_F(ReadOutCommandTest, XmlReadOutEndsWithTheDoneStatus) {
