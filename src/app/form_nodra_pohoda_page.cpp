@@ -4,6 +4,7 @@
 #include "accounting/pohoda_import.h"
 #include "app/form_nodra.h"
 #include "platform/path_text.h"
+#include "xml/xml_store_export.h"
 
 namespace nodra {
 
@@ -28,7 +29,8 @@ void TForm_nodra::Button3Click() {
 
 void TForm_nodra::Button2Click() {
   try {
-    runXmlParse(folderPart(settings.path_xmlOut));
+    // The folder the XML read-out writes to, the program's own when the setting names none.
+    runXmlParse(folderPart(xmlOutputPath(settings.path_xmlOut, exeFolder, "zasoby.XML")));
   } catch (const std::exception& e) {
     reportFailure(e.what());
   }

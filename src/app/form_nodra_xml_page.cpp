@@ -5,6 +5,7 @@
 #include "app/form_nodra.h"
 #include "platform/file_place.h"
 #include "platform/path_text.h"
+#include "xml/xml_store_export.h"
 
 namespace nodra {
 
@@ -20,7 +21,8 @@ void TForm_nodra::RadioButton4Click() { chooseReadOutMode(kXmlRefused); }
 void TForm_nodra::Btn_cestaXMLoutClick() { choosePath(tab_xml->Edit_XMLout, &settings.path_xmlOut); }
 
 void TForm_nodra::Button1Click() {
-  const std::string path = folderPart(settings.path_xmlOut) + "/DATA_OUT.XML";
+  // Where the read-out wrote it: a setting without a folder part means the program's folder.
+  const std::string path = xmlOutputPath(settings.path_xmlOut, exeFolder, "DATA_OUT.XML");
   // Through the file layer, so that a pipe or a device at that name is refused instead of waited on.
   std::string bytes;
   FileError error;

@@ -1,4 +1,5 @@
 // The window, driven offscreen: the views, the NODRA page's reads and writes, the local settings controls.
+#include <sys/stat.h>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -936,6 +937,25 @@ class FormTest : public QObject {
     form->TabSheet3->Button2->click();
     QCOMPARE(messages.size(), std::size_t{2});
     QCOMPARE(messages[1].outcome, Outcome::Failure);
+  }
+
+  // A bare name in the XML folder setting means the program's folder, for the read-out and for the two
+  // hidden buttons that read what it wrote; a pipe at that name is refused, not waited on.
+  void theHiddenXmlButtonsReadWhereTheReadOutWrote() {
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_xmlOut=vsetkySklady\r\n");
+    writeFile(home() / "DATA_OUT.XML", "<?xml version=\"1.0\"?>\n<DATA_OUT />\n");
+    auto form = makeForm();
+    form->tab_xml->Button1->click();
+    QCOMPARE(messages.size(), std::size_t{0});
+    form->TabSheet3->Button2->click();
+    QCOMPARE(messages.size(), std::size_t{1});
+    QVERIFY(messages[0].text.find((home() / "zasoby.XML").string()) != std::string::npos);
+    std::filesystem::remove(home() / "DATA_OUT.XML");
+    QVERIFY(::mkfifo((home() / "DATA_OUT.XML").c_str(), 0600) == 0);
+    form->tab_xml->Button1->click();
+    QCOMPARE(messages.size(), std::size_t{2});
+    QCOMPARE(messages[1].outcome, Outcome::Failure);
+    QVERIFY(messages[1].text.find("FIFO") != std::string::npos);
   }
 
   void batchClearOfTheReportAndTheUsageText() {
