@@ -29,9 +29,11 @@ void takeCode(std::string& code, std::string_view body, int start, int length) {
   }
 }
 
-// Leading spaces skipped, control characters dropped, trailing spaces kept.
+// Leading spaces skipped, control characters dropped, trailing spaces kept; a NUL ends the name, as in the
+// other layouts (the terminal's record would end there).
 void takeName(std::string& name, std::string_view line, int start, int length) {
   std::string_view text = skipSpaces(columns(line, start, length));
+  text = text.substr(0, text.find('\0'));
   name.clear();
   // Runs of kept characters at once: a name span holds the line end at most.
   std::size_t from = 0;

@@ -204,6 +204,7 @@ TEST(FixedInput, Spans) {
            line("1", "1", "1", "  Ká\tva  "),
            {{" 1", 1, 1, "Káva  "}},
            {}},
+          {"a NUL ends the name", nullptr, line("1", "1", "1", std::string("Ma\0slo", 6)), {{" 1", 1, 1, "Ma"}}, {}},
           // A code span that is full and ends in spaces gets one space in front, the default 16 columns too.
           {"code filling its span",
            nullptr,
