@@ -43,10 +43,6 @@ void outputNotWritten(Ui& ui, const std::string& outputPath, const FileError& er
   ui.setStatus(kReadOutFailed);
 }
 
-void workFileNotOpened(Ui& ui, const std::string& workFilePath, const FileError& error) {
-  ui.message(transferFailure(withReason("Subor " + workFilePath + " sa nepodarilo otvorit", error)));
-}
-
 void workFileNotRead(Ui& ui, const std::string& workFilePath, const std::string& outputPath, int readError) {
   FileError error;
   error.set(FileTrouble::System, workFilePath, readError);
@@ -100,7 +96,7 @@ bool useCarry(ReadOutContext& ctx, FormattedCarry& carry, const std::string& wor
   if (!digestFile(FilePlace::onPc(toFsPath(workFilePath)), value, error, readError)) {
     carry.abandon();
     if (readError == 0) {
-      workFileNotOpened(ui, workFilePath, error);
+      ui.message(inputNotOpened(workFilePath, error));
     } else {
       workFileNotRead(ui, workFilePath, outputPath, readError);
     }
@@ -190,7 +186,7 @@ void convert(ReadOutContext& ctx, const std::string& workFilePath, const std::st
   if (carry) reader.digestInto(&carry->digest);
   if (!reader.open(FilePlace::onPc(toFsPath(workFilePath)), error)) {
     output.abandon();
-    workFileNotOpened(ui, workFilePath, error);
+    ui.message(inputNotOpened(workFilePath, error));
     return;
   }
 

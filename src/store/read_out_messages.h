@@ -43,9 +43,19 @@ inline Message badRecordMessage(std::string_view code) {
   return failureMessage(std::move(text), {}, Icon::Warning).notOnTop();
 }
 
-// An output file that cannot be created: the Abort dialog, with the reason the system gave.
+// A file of the read-out that would not open, with the reason the system gave.
+inline std::string notOpenedText(const std::string& path, const FileError& error) {
+  return withReason("Subor " + path + " sa nepodarilo otvorit", error);
+}
+
+// An input of the read-out (a store, its work copy) that would not open.
+inline Message inputNotOpened(const std::string& path, const FileError& error) {
+  return transferFailure(notOpenedText(path, error));
+}
+
+// An output file that cannot be created: the Abort dialog.
 inline Message outputNotOpened(const std::string& path, const FileError& error) {
-  return abortMessage(withReason("Subor " + path + " sa nepodarilo otvorit", error));
+  return abortMessage(notOpenedText(path, error));
 }
 
 }  // namespace nodra

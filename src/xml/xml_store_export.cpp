@@ -184,10 +184,6 @@ class XmlCarry : public SecondPassCarry {
   std::vector<bool> nonZero;  // for each record line: whether its item went into the file
 };
 
-Message inputFailure(const std::string& inputText, const FileError& error = {}) {
-  return transferFailure(withReason("Subor " + inputText + " sa nepodarilo otvorit", error));
-}
-
 Message inputPathTooLong(const std::string& inputText) {
   return transferFailure(pathTooLongText(inputText, kXmlInputPathMax));
 }
@@ -216,7 +212,7 @@ std::optional<bool> useCarry(ReadOutContext& ctx, XmlCarry& carry, const FilePla
   if (!digestFile(input, value, error, readError)) {
     carry.abandon();
     if (readError != 0) throwReadFailure(inputText, outputText, readError);
-    ui.message(inputFailure(inputText, error));
+    ui.message(inputNotOpened(inputText, error));
     return false;
   }
   if (!(value == carry.digest.value())) return std::nullopt;
@@ -285,7 +281,7 @@ bool writeXmlStore(ReadOutContext& ctx, const XmlStoreLayout& layout, char decim
     return true;
   }
   if (!reader.open(input, error)) {
-    ui.message(inputFailure(inputText, error));
+    ui.message(inputNotOpened(inputText, error));
     return false;
   }
   XmlStream out;
