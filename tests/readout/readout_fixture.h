@@ -11,22 +11,13 @@
 #include "platform/folder_list_source.h"
 #include "settings/local_settings.h"
 #include "store/read_out_context.h"
+#include "support/case_name.h"
 #include "support/folder_drives.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
 #include "terminal/terminal_session.h"
 
 namespace nodra::testing {
-
-// A test name from a case's label: letters and digits kept, everything else "_".
-inline std::string caseName(std::string_view label) {
-  std::string name;
-  for (char c : label) {
-    bool keep = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    name += keep ? c : '_';
-  }
-  return name;
-}
 
 // A fresh folder with "card/" (a terminal: CONFIG/NODRA3000.ini, DATA/) and "program/" (exeFolder, output files).
 class ReadOutTest : public ::testing::Test {

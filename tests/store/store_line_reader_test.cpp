@@ -2,8 +2,6 @@
 #include "store/store_fields.h"
 #include "store/store_numbers.h"
 
-#include <unistd.h>
-
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -15,13 +13,15 @@
 
 #include <gtest/gtest.h>
 
-#include "readout_fixture.h"
+#include "support/case_name.h"
+#include "support/temp_folder.h"
 
 namespace nodra {
 namespace {
 
 std::vector<std::string> readAll(const std::string& content, bool* endedWithEmptyRead = nullptr) {
-  auto file = std::filesystem::temp_directory_path() / ("nodra-reader-" + std::to_string(::getpid()));
+  const testing::TempFolder folder;
+  const std::filesystem::path file = folder / "DATA_OUT.TXT";
   testing::writeFile(file, content);
   StoreLineReader reader;
   EXPECT_TRUE(reader.open(file));
@@ -32,7 +32,6 @@ std::vector<std::string> readAll(const std::string& content, bool* endedWithEmpt
   EXPECT_FALSE(reader.next(line));
   if (endedWithEmptyRead) *endedWithEmptyRead = reader.endedWithEmptyRead();
   EXPECT_FALSE(reader.failed());
-  std::filesystem::remove(file);
   return reads;
 }
 
