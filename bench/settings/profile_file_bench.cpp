@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/file_place.h"
+#include "support/temp_folder.h"
 #include "terminal/terminal_settings.h"
 
 namespace {
@@ -20,9 +21,9 @@ namespace fs = std::filesystem;
 constexpr std::size_t kBlankLines = 10'000'000;  // "\r\n" each: 20 MB
 
 const fs::path& settingsFile() {
+  // Removed with the folder when the benchmark ends.
+  static const nodra::testing::TempFolder folder("nodra-settings-bench");
   static const fs::path file = [] {
-    const fs::path folder = fs::temp_directory_path() / "nodra-settings-bench";
-    fs::create_directories(folder);
     const fs::path f = folder / "NODRA3000.ini";
     std::string content;
     content.reserve(kBlankLines * 2 + 512);
