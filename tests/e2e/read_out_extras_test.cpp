@@ -165,23 +165,53 @@ TEST(KeptAccents, NamesComeBackWholeThroughEveryLayout) {
   }
 }
 
-// A fill through the code table, the terminal's take-over, and a read-out give the PC's names back.
-TEST(KeptAccents, ACodeTableIsReadBackwards) {
-  Scene s;
+// A fill, the terminal's take-over and a read-out give the PC's names back in every layout and in XML, with
+// the code table in use and without it.
+TEST(KeptAccents, AFilledNameComesBackAsThePcWroteIt) {
   // The table swaps "č" and "Č": the card holds "Čaj", and the read-out gives the PC's "čaj" back.
   std::string table;
   for (int k = 0; k < 256; ++k) table.push_back(static_cast<char>(k));
   table[0xE8] = '\xC8';
   table[0xC8] = '\xE8';
-  writeFile(s.home / "codepage.tbl", table);
-  writeFile(s.home / "data_in.txt", "7;1;2;\xE8\x61j\r\n");  // "čaj"
-  s.settings("[GLOBAL]\r\nuse_tbl=1\r\n[Format]\r\nDiakritika=1\r\n[PATHS]\r\npath_ins=" +
-             (s.home / "data_in.txt").string() + "\r\n");
-  ASSERT_EQ(s.run("O").exitCode, 0);
-  EXPECT_EQ(readFile(s.card / "DATA" / "data_in.txt"), "7;1.00;2.000;\xC8\x61j\r\n");  // the demo counts in 3 decimals
-  standin::playTerminal(s.card);
-  ASSERT_EQ(s.run("N").exitCode, 0);
-  EXPECT_EQ(readFile(s.home / "data_outn.txt"), "7;1.00;2.00;\xE8\x61j\r\n");
+  const std::string pcName = "\xE8\x61j";  // "čaj"
+  struct Output {
+    const char* label;
+    const char* letter;
+    const char* lines;  // settings of the output
+    const char* file;
+    std::string expected;
+    const char* global = "";  // lines of [GLOBAL]
+  };
+  const Output outputs[] = {
+      {"delimiter", "N", "", "data_outn.txt", "7;1.00;2.00;" + pcName + "\r\n"},
+      {"fixed length", "N", "[OutFormat Oddelovac]\r\nOdd_OSK=0\r\n[OutFormat Pevna_dlzka]\r\nPevna_dl_OSK=1\r\n",
+       "data_outn.txt", std::string(14, ' ') + "7" + "    1.00" + "    2.00" + pcName + "\r\n"},
+      {"old", "N", "[OutFormat Oddelovac]\r\nOdd_OSK=0\r\n[OutFormat Old]\r\nOld_OSK=1\r\n", "data_outn.txt",
+       std::string(15, ' ') + "7" + "00000200" + "     100" + pcName + "\r\n"},
+      {"XML", "V", "", "DATA_OUT.XML", "<NAZOV>\xC4\x8D\x61j</NAZOV>", "formatovatData=2\r\n"},
+  };
+  for (bool useTable : {true, false}) {
+    for (const Output& o : outputs) {
+      SCOPED_TRACE(std::string(o.label) + (useTable ? " through the code table" : " without a code table"));
+      Scene s;
+      if (useTable) writeFile(s.home / "codepage.tbl", table);
+      writeFile(s.home / "data_in.txt", "7;1;2;" + pcName + "\r\n");
+      s.settings(std::string(o.lines) + "[GLOBAL]\r\nuse_tbl=" + (useTable ? "1" : "0") + "\r\n" + o.global +
+                 "[Format]\r\nDiakritika=1\r\n[PATHS]\r\npath_ins=" + (s.home / "data_in.txt").string() + "\r\n");
+      ASSERT_EQ(s.run("O").exitCode, 0);
+      // The demo terminal counts in three decimals.
+      EXPECT_EQ(readFile(s.card / "DATA" / "data_in.txt"),
+                "7;1.00;2.000;" + std::string(useTable ? "\xC8\x61j" : pcName) + "\r\n");
+      standin::playTerminal(s.card);
+      ASSERT_EQ(s.run(o.letter).exitCode, 0);
+      const std::string out = readFile(s.home / o.file);
+      if (std::string(o.file) == "DATA_OUT.XML") {
+        EXPECT_NE(out.find(o.expected), std::string::npos) << out;
+      } else {
+        EXPECT_EQ(out, o.expected);
+      }
+    }
+  }
 }
 
 }  // namespace
