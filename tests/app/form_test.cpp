@@ -761,6 +761,19 @@ class FormTest : public QObject {
     }
   }
 
+  // A sample line from a list in UTF-8 shows the same characters the fill would send, the mark dropped.
+  void theSampleLineOfAUtf8ListReadsAsTheFillReadsIt() {
+    writeFile(home() / "vstup.txt",
+              "\xEF\xBB\xBF"
+              "4711  3  Ro\xC5\xBEok \xC4\x8Du\xC4\x8Doriedkov\xC3\xBD\r\n");
+    writeFile(home() / "nodra3000.ini", "[PATHS]\r\npath_ins=" + (home() / "vstup.txt").string() + "\r\n");
+    auto form = makeForm();
+    ImportExportPage* p = form->cfg_SK;
+    p->ChBox_pevna_dl_ISK->setChecked(true);
+    p->Btn_cfg_nacitaj->click();
+    QCOMPARE(p->RE_vstup->toPlainText(), qs("4711  3  Rožok čučoriedkový"));
+  }
+
   void fixedLengthSpansAreMarkedOnTheSampleLine() {
     const std::string sample = "4711         12,50   3  Mlieko polotučné";
     writeFile(home() / "vstup.txt", sample + "\r\ndruhy riadok\r\n");
