@@ -67,14 +67,10 @@ void readOutNonZero(ReadOutContext& ctx) {
     if (!outputsAreSafe(ctx, plannedOutputs(ctx, ReadOutCommand::NonZero))) return;
     // In XML mode the layout controls are off and the XML file is what the user asked for: no layout there
     // only means no text file beside it.
-    const bool formatted = hasFormattedLayout(ctx.settings);
-    if (!formatted && !xml) {
-      formattedLayoutChosen(ctx);
-      return;
-    }
+    if (!xml && !formattedLayoutChosen(ctx)) return;
     if (!archiveCardFiles(ctx)) return;
     ctx.nonZeroOnly = true;
-    if (formatted) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
+    if (hasFormattedLayout(ctx.settings)) FormatStore(ctx, 'R', ctx.settings.path_outn, "hlavnySklad");
   }
   // Detects again on its own, so without a terminal the user is told twice.
   if (xml) writeXml(ctx, {&WriteXmlNonZero});
