@@ -291,25 +291,21 @@ TEST(ProgramFolder, SharedOrUnnamableFoldersAreRefusedAtStart) {
     const char* says;
     const char* variable = "NODRA3000_HOME";  // names `folder`, or its parent for XDG_DATA_HOME
   };
+  // A folder of the scene made with `mode`.
+  auto withMode = [](const char* name, mode_t mode) {
+    return [name, mode](Scene& s) {
+      fs::create_directories(s.dir / name);
+      ::chmod((s.dir / name).c_str(), mode);
+      return s.dir / name;
+    };
+  };
   const Case cases[] = {
       {"a name without a Windows-1250 form", [](Scene& s) { return s.dir / "sklad_\xD0\xB6"; },  // "ж" in UTF-8
        "nemajú tvar vo Windows-1250"},
       {"a data home without a Windows-1250 form", [](Scene& s) { return s.dir / "xdg_\xD0\xB6"; },
        "nemajú tvar vo Windows-1250", "XDG_DATA_HOME"},
-      {"writable by anybody",
-       [](Scene& s) {
-         fs::create_directories(s.dir / "shared");
-         ::chmod((s.dir / "shared").c_str(), 01777);
-         return s.dir / "shared";
-       },
-       "môže zapisovať ktokoľvek"},
-      {"writable by its group",
-       [](Scene& s) {
-         fs::create_directories(s.dir / "team");
-         ::chmod((s.dir / "team").c_str(), 0775);
-         return s.dir / "team";
-       },
-       "aj ďalší členovia jeho skupiny"},
+      {"writable by anybody", withMode("shared", 01777), "môže zapisovať ktokoľvek"},
+      {"writable by its group", withMode("team", 0775), "aj ďalší členovia jeho skupiny"},
       {"another user's",
        [](Scene& s) {
          fs::create_directories(s.dir / "foreign");
